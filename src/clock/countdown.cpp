@@ -1,0 +1,80 @@
+#include "countdown.h"
+
+#include "platform/numbers.h"
+#include "window/form1.h"
+
+#include <cmath>
+
+void Command3_Click(Form1 &form)
+{
+    // Minutes that are no number, or so many that the time left leaves the range of the clock's integer
+    // arithmetic, start nothing: the window stays ready for a correction.
+    const std::optional<double> minutes = platform::numericValue(form.Text2[0].text());
+    const double seconds = minutes ? *minutes * 60 : 0;
+    if (!minutes || !platform::toInt32(seconds) || !platform::toInt32(seconds - 1)) {
+        form.services().beep();
+        form.Text2[0].selectAll();
+        return;
+    }
+
+    form.TotalSeconds = seconds;
+    form.StartTick = form.services().tickCount();
+    form.Label4.setWidth(FullBarWidth);
+    // A time-out of an earlier exam hid the bar; without it this exam would have no clock and no time-out.
+    form.Label4.setVisible(true);
+
+    form.Timer1.setEnabled(true);
+    form.Command1.setEnabled(false);
+    form.Command3.setEnabled(false);
+    form.Text1.setEnabled(false);
+    form.Text2[0].setEnabled(false);
+    form.Command4.setEnabled(true);
+}
+
+void Timer1_Timer(Form1 &form)
+{
+    // The tick count wraps; the difference taken modulo 2^32 keeps an exam across the wrap on time.
+    const auto elapsedMilliseconds = [&form] {
+        const qint32 now = form.services().tickCount();
+        return static_cast<qint32>(static_cast<quint32>(now) - static_cast<quint32>(form.StartTick));
+    };
+
+    // Seconds left, counting whole elapsed seconds only (an int32 over 1000 cannot fail).
+    double left = 0;
+    const float width = form.Label4.width();
+    if (width > 1) {
+        const qint32 elapsed = elapsedMilliseconds();
+        const double elapsedSeconds = elapsed / 1000.0;
+        left = form.TotalSeconds - *platform::intDiv(elapsed, 1000);
+        if (elapsedSeconds <= form.TotalSeconds)
+            form.Label4.setWidth(float(left / form.TotalSeconds * FullBarWidth));
+        if (elapsedSeconds > form.TotalSeconds)
+            form.Label4.setWidth(1);
+
+        const double shown = left - 1;
+        const auto hours = platform::intDiv(shown, 3600);
+        const auto withinHour = platform::intMod(shown, 3600);
+        if (hours && withinHour) {
+            form.Label4.setCaption(QString::number(*hours) + QLatin1Char(':')
+                + QString::number(*platform::intDiv(*withinHour, 60)) + QLatin1Char(':')
+                + QString::number(*platform::intMod(*withinHour, 60)));
+        }
+
+        if (!(form.Label4.width() > 100))
+            form.Label4.setAlignment(platform::Label::RightJustify);
+        if (form.Label4.alignment() == platform::Label::RightJustify && form.Label4.width() > 100)
+            form.Label4.setAlignment(platform::Label::LeftJustify);
+    } else {
+        left = form.TotalSeconds - *platform::intDiv(elapsedMilliseconds(), 1000);
+    }
+
+    if (left <= 0 && form.Label4.isVisible()) {
+        form.Label4.setVisible(false);
+        form.print(QStringLiteral("时间到！停止答题."));
+        form.Timer1.setEnabled(false);
+        const int count = form.Text2.count();
+        for (int i = 1; i <= count - 1; ++i)
+            if (auto *box = form.Text2.at(i))
+                box->setEnabled(false);
+    }
+}

@@ -1,0 +1,120 @@
+#include "controlarray.h"
+
+#include "window.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace platform {
+
+namespace {
+const char IndexProperty[] = "quillmarkIndex";
+}
+
+class ControlArrayBase::EnterFilter final : public QObject {
+public:
+    explicit EnterFilter(const ControlArrayBase &array)
+        : m_array(array)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_array.focusAfter(watched);
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    const ControlArrayBase &m_array;
+};
+
+ControlArrayBase::ControlArrayBase(Window &window, std::unique_ptr<Control> element0)
+    : m_window(window)
+{
+    m_elements.push_back(std::move(element0));
+    m_count = 1;
+    m_window.m_arrays.push_back(this);
+}
+
+ControlArrayBase::~ControlArrayBase()
+{
+    std::erase(m_window.m_arrays, this);
+    // Widgets go before the filter that watches them.
+    m_elements.clear();
+}
+
+Control *ControlArrayBase::element(int index) const
+{
+    if (index < 0 || index >= int(m_elements.size()))
+        return nullptr;
+    return m_elements[size_t(index)].get();
+}
+
+bool ControlArrayBase::create(int index, std::unique_ptr<Control> copy)
+{
+    if (index < 1 || index > MaxIndex || element(index))
+        return false;
+    if (index >= int(m_elements.size()))
+        m_elements.resize(size_t(index) + 1);
+    m_elements[size_t(index)] = std::move(copy);
+    ++m_count;
+    m_window.controlsChanged();
+    return true;
+}
+
+bool ControlArrayBase::destroy(int index)
+{
+    if (index < 1 || !element(index))
+        return false;
+    m_elements[size_t(index)].reset();
+    --m_count;
+    while (!m_elements.back())
+        m_elements.pop_back();
+    m_window.controlsChanged();
+    return true;
+}
+
+void ControlArrayBase::sync(const QRect &client)
+{
+    QWidget *previous = m_tabAnchor ? m_tabAnchor->widget() : nullptr;
+    for (size_t index = 1; index < m_elements.size(); ++index) {
+        Control *control = m_elements[index].get();
+        if (!control)
+            continue;
+        const bool inView = control->isVisible() && client.intersects(control->pixelGeometry());
+        if (inView && !control->widget()) {
+            control->materialize();
+            QWidget *widget = control->widget();
+            widget->setProperty(IndexProperty, int(index));
+            if (!m_accessibleName.isEmpty())
+                widget->setAccessibleName(m_accessibleName.arg(index));
+            if (m_enterMovesToNext) {
+                if (!m_enterFilter)
+                    m_enterFilter = std::make_unique<EnterFilter>(*this);
+                widget->installEventFilter(m_enterFilter.get());
+            }
+            if (previous && widget->focusPolicy() != Qt::NoFocus)
+                QWidget::setTabOrder(previous, widget);
+        } else if (!inView && control->widget()) {
+            control->dematerialize();
+        }
+        if (control->widget() && control->widget()->focusPolicy() != Qt::NoFocus)
+            previous = control->widget();
+    }
+}
+
+void ControlArrayBase::focusAfter(const QObject *widget) const
+{
+    const int index = widget->property(IndexProperty).toInt();
+    if (const Control *next = element(index + 1); next && next->widget())
+        next->widget()->setFocus(Qt::TabFocusReason);
+}
+
+} // namespace platform

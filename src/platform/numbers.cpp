@@ -1,0 +1,149 @@
+#include "numbers.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+// Chinese input methods type full-width forms; they mean the same number.
+char16_t asciiTwin(char16_t c)
+{
+    if (c >= u'０' && c <= u'９')
+        return char16_t(u'0' + (c - u'０'));
+    switch (c) {
+    case u'＋':
+        return u'+';
+    case u'－':
+        return u'-';
+    case u'．':
+        return u'.';
+    default:
+        return c;
+    }
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+std::optional<double> numericValue(QStringView text)
+{
+    text = text.trimmed();
+    std::string ascii;
+    ascii.reserve(size_t(text.size()));
+    for (QChar ch : text) {
+        const char16_t c = asciiTwin(ch.unicode());
+        if (c > 0x7f)
+            return std::nullopt;
+        ascii.push_back(char(c));
+    }
+
+    // Check the grammar here: from_chars alone would also take "inf", "nan" and hexadecimal forms.
+    const size_t n = ascii.size();
+    size_t i = 0;
+    const bool negative = i < n && ascii[i] == '-';
+    if (i < n && (ascii[i] == '+' || ascii[i] == '-'))
+        ++i;
+    const size_t mantissa = i;
+    size_t intDigits = 0;
+    size_t fracDigits = 0;
+    for (; i < n && isDigit(ascii[i]); ++i)
+        ++intDigits;
+    if (i < n && ascii[i] == '.')
+        for (++i; i < n && isDigit(ascii[i]); ++i)
+            ++fracDigits;
+    if (intDigits + fracDigits == 0)
+        return std::nullopt;
+    long long exponent = 0;
+    if (i < n && (ascii[i] == 'e' || ascii[i] == 'E')) {
+        ++i;
+        const bool negativeExponent = i < n && ascii[i] == '-';
+        if (i < n && (ascii[i] == '+' || ascii[i] == '-'))
+            ++i;
+        const size_t expStart = i;
+        for (; i < n && isDigit(ascii[i]); ++i)
+            exponent = std::min(exponent * 10 + (ascii[i] - '0'), 1'000'000'000LL);
+        if (i == expStart)
+            return std::nullopt;
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    if (i != n)
+        return std::nullopt;
+
+    double value = 0;
+    const char *first = ascii.data() + mantissa;
+    const char *last = ascii.data() + n;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range) {
+        // Out of range either way: tell an overflow (no number) from an underflow (zero) by the decimal
+        // exponent of the first significant digit.
+        long long leading = -1;
+        long long position = 0;
+        for (const char *p = first; p != last && *p != 'e' && *p != 'E'; ++p) {
+            if (*p == '.')
+                continue;
+            if (*p != '0') {
+                leading = position;
+                break;
+            }
+            ++position;
+        }
+        if (leading < 0 || exponent + (static_cast<long long>(intDigits) - 1 - leading) >= 0)
+            return std::nullopt;
+        value = 0;
+    } else if (error != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<qint32> toInt32(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    double rounded = std::round(value);
+    if (std::fabs(value - std::trunc(value)) == 0.5)
+        rounded = 2.0 * std::round(value / 2.0);
+    if (rounded < double(INT_MIN) || rounded > double(INT_MAX))
+        return std::nullopt;
+    return static_cast<qint32>(rounded);
+}
+
+std::optional<qint32> intDiv(double a, double b)
+{
+    const auto x = toInt32(a);
+    const auto y = toInt32(b);
+    if (!x || !y || *y == 0 || (*x == INT_MIN && *y == -1))
+        return std::nullopt;
+    return *x / *y;
+}
+
+std::optional<qint32> intMod(double a, double b)
+{
+    const auto x = toInt32(a);
+    const auto y = toInt32(b);
+    if (!x || !y || *y == 0)
+        return std::nullopt;
+    if (*y == -1) // INT_MIN % -1 is undefined in C++; the remainder is 0 for every a.
+        return 0;
+    return *x % *y;
+}
+
+QString numberText(double value)
+{
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    return QString::number(value, 'g', 15);
+}
+
+} // namespace platform

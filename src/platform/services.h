@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace platform {
+
+// What the program takes from the system beyond its window: time, messages, other programs and its own
+// directory. The window reaches these through one object, so tests can substitute a fake.
+class Services {
+public:
+    virtual ~Services() = default;
+
+    // Milliseconds from a clock that keeps counting while the machine sleeps, as a 32-bit value that wraps.
+    virtual qint32 tickCount() = 0;
+
+    // Shows a modal message with one OK button and no icon, and waits until it is dismissed.
+    virtual void messageBox(const QString &text, const QString &title) = 0;
+
+    // Starts a program from a command line, without waiting for it; false when it could not be started.
+    virtual bool startProgram(const QString &commandLine) = 0;
+
+    // Opens an address in the user's default web browser; false when that failed.
+    virtual bool openUrl(const QString &address) = 0;
+
+    // The folder that holds the program's executable.
+    virtual QString programDirectory() = 0;
+
+    // The platform's short sound for an input that was refused.
+    virtual void beep() = 0;
+};
+
+// The real ones.
+Services &systemServices();
+
+} // namespace platform

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace platform {
+
+class Control;
+class ControlArrayBase;
+
+// The one top-level window: a client area holding controls, with text drawn on its surface.
+class Window : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Window)
+
+public:
+    Window();
+    ~Window() override;
+
+    QString caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+
+    // Sizes the client area; the window stays resizable.
+    void setClientSize(float widthTwips, float heightTwips);
+
+    // Draws a line of text on the window surface at the current text position, then moves that position to
+    // the start of the next line. Lines stack from the top-left corner in the window's font and text colour,
+    // on a transparent background, and are kept across repaints.
+    void print(const QString &line);
+    QStringList printedLines() const { return m_printed; }
+
+    // Runs an event handler, then gives widgets to the run-time controls that came into view and takes them
+    // from those that left it. Every click and tick reaches its handler through here.
+    void deliver(const std::function<void()> &handler);
+
+    // Puts the controls' widgets in this keyboard order.
+    static void setTabOrder(std::initializer_list<const Control *> controls);
+
+    // The stacking rule for a widget that was just made: see Control::stackRank.
+    void stack(QWidget *widget, int rank);
+
+    // A run-time control changed its visibility, place or size, or an array gained or lost one.
+    void controlsChanged() { m_controlsChanged = true; }
+
+protected:
+    // Runs once, when the window is first asked to show and before it does.
+    virtual void load() { }
+
+    void setVisible(bool visible) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    friend class ControlArrayBase;
+    void syncControls();
+
+    std::vector<ControlArrayBase *> m_arrays;
+    std::vector<std::pair<int, QWidget *>> m_overlays; // design-time widgets above text boxes, by rank
+    QStringList m_printed;
+    bool m_loaded = false;
+    bool m_controlsChanged = false;
+    bool m_restack = false;
+};
+
+} // namespace platform

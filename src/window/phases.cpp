@@ -1,0 +1,27 @@
+#include "phases.h"
+
+#include "form1.h"
+
+void Command4_Click(Form1 &form)
+{
+    form.Command3.setEnabled(false);
+    form.Command4.setEnabled(false);
+    form.Command2.setEnabled(true);
+    form.Timer1.setEnabled(false);
+    const int count = form.Text2.count();
+    for (int i = 1; i <= count - 1; ++i)
+        if (auto *box = form.Text2.at(i))
+            box->setEnabled(false);
+    form.Label4.setCaption(QStringLiteral(" 请检查结果 "));
+}
+
+void Command5_Click(Form1 &form)
+{
+    form.Command1.setEnabled(true);
+    form.Command3.setEnabled(true);
+    form.Text1.setEnabled(true);
+    form.Text2[0].setEnabled(true);
+    form.Command2.setEnabled(false);
+    form.Command5.setEnabled(false);
+    form.List1.setVisible(false);
+}

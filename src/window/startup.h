@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Form1;
+
+// The maker's web page, opened at start-up.
+inline const QString MakerAddress = QStringLiteral("https://quillmark.example");
+
+// The browser started by its installation path where that path exists; each separator is doubled, as the
+// Windows command line tolerates.
+inline const QString BrowserPath = QStringLiteral("C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe");
+
+inline const QString MissingKeyMessage = QStringLiteral("未找到“答案.txt”请在根目录下自行编辑后再加载。");
+
+// The window's load: opens the maker's page, warns when the answer key is missing and loads it.
+void Form_Load(Form1 &form);

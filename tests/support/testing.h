@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/services.h"
+#include "window/form1.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// Services that record what the program asks of the system and let a test set the time.
+class FakeServices final : public platform::Services {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        bool windowShown = false;
+    };
+
+    qint32 now = 0;
+    QString directory;
+    QList<Message> messages;
+    QStringList programs;
+    QStringList urls;
+    int beeps = 0;
+    bool launchesSucceed = true;
+    const QWidget *window = nullptr; // to tell whether a message came before the window showed
+    std::function<void()> whileMessageOpen;
+
+    qint32 tickCount() override { return now; }
+    void messageBox(const QString &text, const QString &title) override;
+    bool startProgram(const QString &commandLine) override;
+    bool openUrl(const QString &address) override;
+    QString programDirectory() override { return directory; }
+    void beep() override { ++beeps; }
+};
+
+// A key file's bytes: a header and the key lines, CR LF after each, in an encoding Qt knows by name.
+QByteArray keyFileBytes(const QStringList &keyLines, const char *encoding = "GB18030",
+    const QString &header = QStringLiteral("答案"));
+
+// The sample key shipped with the program.
+QByteArray sampleKeyBytes();
+
+// A window on fake services in a directory of its own, holding a key file with the given bytes (none: no
+// file).
+class TestForm {
+public:
+    explicit TestForm(const std::optional<QByteArray> &key = sampleKeyBytes());
+
+    // Shows the window, which runs its load first.
+    void show();
+
+    QString keyPath() const;
+
+    FakeServices services;
+    QTemporaryDir dir;
+    std::unique_ptr<Form1> form;
+
+    Form1 *operator->() const { return form.get(); }
+    Form1 &operator*() const { return *form; }
+};
+
+// What a user does: click a button, replace a box's text by typing.
+void click(const platform::CommandButton &button);
+void type(const platform::TextBox &box, const QString &text);

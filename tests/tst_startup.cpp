@@ -1,0 +1,201 @@
+#include "testing.h"
+
+#include "key/answerkey.h"
+#include "window/startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QStringEncoder>
+#include <QTest>
+
+#include <unistd.h>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Start-up
+    void keyPresent();
+    void keyMissing();
+    void keyWrittenWhileTheMessageIsOpen();
+    void directoryAtTheKeyPath();
+    void browserByItsInstallationPath();
+    void failedLaunchIsIgnored();
+    // The key load
+    void load_data();
+    void load();
+    void loadWithADirectoryAtThePath();
+    void loadOfAnUnreadableFile();
+    void hugeLineDoesNotStallTheLoad();
+};
+
+namespace {
+
+QStringList items(const Form1 &form)
+{
+    QStringList result;
+    for (int i = 0; i < form.List1.count(); ++i)
+        result.append(form.List1.item(i));
+    return result;
+}
+
+QStringList keyLines(int n)
+{
+    QStringList lines;
+    for (int i = 0; i < n; ++i)
+        lines.append(QStringLiteral("L%1ABC").arg(i, 2, 10, QLatin1Char('0')));
+    return lines;
+}
+
+// 33 items: the given ones, then empty ones.
+QStringList padded(QStringList first)
+{
+    while (first.size() < 33)
+        first.append(QString());
+    return first;
+}
+
+} // namespace
+
+// Start-up
+
+void TestStartup::keyPresent()
+{
+    TestForm test;
+    test.show();
+    QVERIFY(test.services.messages.isEmpty());
+    QCOMPARE(test->List1.count(), 33);
+    QCOMPARE(test->List1.item(0), "ACABD");
+    QVERIFY(!test->List1.widget()->isVisible());
+    QCOMPARE(qobject_cast<QListWidget *>(test->List1.widget())->count(), 33);
+    QCOMPARE(test.services.urls, QStringList{MakerAddress});
+    QVERIFY(test.services.programs.isEmpty());
+}
+
+void TestStartup::keyMissing()
+{
+    TestForm test(std::nullopt);
+    test.show();
+    QCOMPARE(test.services.messages.size(), 1);
+    const FakeServices::Message &message = test.services.messages.first();
+    QCOMPARE(message.text, u"未找到“答案.txt”请在根目录下自行编辑后再加载。"_qs);
+    QCOMPARE(message.title, "QuillmarkV1.0");
+    QVERIFY(!message.windowShown);
+    QVERIFY(test->isVisible());
+    QCOMPARE(test->List1.count(), 0);
+}
+
+void TestStartup::keyWrittenWhileTheMessageIsOpen()
+{
+    TestForm test(std::nullopt);
+    test.services.whileMessageOpen = [&test] {
+        QFile file(test.keyPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(keyFileBytes({"ABCDA"}));
+    };
+    test.show();
+    QCOMPARE(test.services.messages.size(), 1);
+    QCOMPARE(items(*test), padded({"ABCDA"}));
+}
+
+void TestStartup::directoryAtTheKeyPath()
+{
+    TestForm test(std::nullopt);
+    QVERIFY(QDir().mkdir(test.keyPath()));
+    test.show();
+    QCOMPARE(test.services.messages.size(), 1);
+    QCOMPARE(test->List1.count(), 0);
+}
+
+void TestStartup::browserByItsInstallationPath()
+{
+    // Here the Windows path is a plain file name in the working directory, which lets the test create it.
+    QTemporaryDir cwd;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(cwd.path()));
+    QFile browser(BrowserPath);
+    QVERIFY(browser.open(QIODevice::WriteOnly));
+    browser.close();
+
+    TestForm test;
+    test.show();
+    QDir::setCurrent(previous);
+    QCOMPARE(test.services.programs,
+        QStringList{
+            u"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe https://quillmark.example"_qs});
+    QVERIFY(test.services.urls.isEmpty());
+}
+
+void TestStartup::failedLaunchIsIgnored()
+{
+    TestForm test;
+    test.services.launchesSucceed = false;
+    test.show();
+    QVERIFY(test->isVisible());
+    QCOMPARE(test->List1.count(), 33);
+}
+
+// The key load
+
+void TestStartup::load_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("items");
+
+    QTest::newRow("34 lines give lines 2 to 34") << keyFileBytes(keyLines(33)) << keyLines(33);
+    QTest::newRow("more lines are ignored") << keyFileBytes(keyLines(40)) << keyLines(33);
+    QTest::newRow("a short file leaves the rest empty")
+        << keyFileBytes({"ABCDA", "BBBBB"}) << padded({"ABCDA", "BBBBB"});
+    QTest::newRow("header only") << QByteArray("header\r\n") << padded({});
+    QTest::newRow("empty file") << QByteArray() << padded({});
+    QTest::newRow("Chinese answers in GBK") << keyFileBytes({u"甲乙丙丁戊"_qs}) << padded({u"甲乙丙丁戊"_qs});
+    QTest::newRow("UTF-8 without a mark") << keyFileBytes({u"甲乙AB"_qs}, "UTF-8") << padded({u"甲乙AB"_qs});
+    QTest::newRow("UTF-8 with a mark")
+        << "\xEF\xBB\xBF" + keyFileBytes({u"甲乙AB"_qs}, "UTF-8") << padded({u"甲乙AB"_qs});
+    QTest::newRow("LF line ends") << QByteArray("h\nABCDA\nDCBAD\n") << padded({"ABCDA", "DCBAD"});
+    QTest::newRow("a line of two answers") << keyFileBytes({"AB", "CDABC"}) << padded({"AB", "CDABC"});
+    QTest::newRow("binary") << QByteArray("\x00\xFF\x81\x30\x10\x01", 6) << padded({});
+}
+
+void TestStartup::load()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, items);
+    TestForm test(bytes);
+    test.show();
+    QCOMPARE(::items(*test), items);
+}
+
+void TestStartup::loadWithADirectoryAtThePath()
+{
+    // Something exists at the path but cannot be read: every key line counts as unread.
+    TestForm test(std::nullopt);
+    QVERIFY(QDir().mkdir(test.keyPath()));
+    LoadAnswerKey(*test);
+    QCOMPARE(items(*test), padded({}));
+}
+
+void TestStartup::loadOfAnUnreadableFile()
+{
+    if (geteuid() == 0)
+        QSKIP("root reads every file");
+    TestForm test(keyFileBytes({"ABCDA"}));
+    QVERIFY(QFile::setPermissions(test.keyPath(), QFileDevice::Permissions{}));
+    test.show();
+    QCOMPARE(items(*test), padded({}));
+}
+
+void TestStartup::hugeLineDoesNotStallTheLoad()
+{
+    QByteArray bytes = "h\r\n" + QByteArray(50 * 1000 * 1000, 'A') + "\r\nBCDAB\r\n";
+    TestForm test(bytes);
+    bytes.clear();
+    test.show();
+    QCOMPARE(test->List1.item(0).size(), 1024);
+    QCOMPARE(test->List1.item(1), "BCDAB");
+    QCOMPARE(test->List1.item(2), QString());
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs what is missing, builds the program in Release and starts it. The build puts a sample answer key
+# beside the program when there is none.
+set -eu
+cd "$(dirname "$0")/.."
+. tools/packages.sh
+need_packages $BUILD_PACKAGES fonts-arphic-uming xvfb xauth
+cmake --preset release
+cmake --build --preset release
+program=build/release/src/quillmark
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo
+    echo "Quillmark is built ($program) but there is no display to show its window on."
+    echo "On a machine without one, run it on a virtual screen:  xvfb-run -a $program"
+    exit 1
+fi
+exec "$program"
