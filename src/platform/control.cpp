@@ -40,7 +40,9 @@ Control::Control(const Control &prototype, HiddenCopy)
 
 Control::~Control()
 {
-    delete m_widget;
+    if (m_refreshPending)
+        m_window.forgetRefresh(this);
+    dematerialize();
 }
 
 void Control::setLeft(float twips)
@@ -113,16 +115,27 @@ void Control::materialize()
 {
     if (m_widget)
         return;
-    m_widget = createWidget(&m_window);
+    m_widgetRank = stackRank();
+    m_widget = m_lazy ? m_window.takeSpareWidget(m_widgetRank) : nullptr;
+    if (!m_widget)
+        m_widget = newWidget(&m_window);
+    m_connection = connectWidget(m_widget);
+    showProperties(m_widget);
     m_widget->setGeometry(pixelGeometry());
     m_widget->setEnabled(m_enabled);
     m_widget->setVisible(m_visible);
-    m_window.stack(m_widget, stackRank());
+    m_window.stack(m_widget, m_widgetRank);
 }
 
 void Control::dematerialize()
 {
-    delete m_widget;
+    if (!m_widget)
+        return;
+    QObject::disconnect(m_connection);
+    if (m_lazy)
+        m_window.keepSpareWidget(m_widgetRank, m_widget);
+    else
+        delete m_widget;
     m_widget = nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QMetaObject>
 #include <QRect>
 #include <QtGlobal>
 
@@ -61,21 +62,33 @@ protected:
     // A run-time copy of prototype's properties, hidden and without a widget.
     Control(const Control &prototype, HiddenCopy);
 
-    // A new widget, child of the window, showing every kind-specific property.
-    virtual QWidget *createWidget(QWidget *parent) = 0;
+    // A new widget of this kind, child of parent.
+    virtual QWidget *newWidget(QWidget *parent) const = 0;
+    // Connects the widget's signals to this control; the connection is dropped when the widget goes.
+    virtual QMetaObject::Connection connectWidget(QWidget *) { return {}; }
+    // Shows every kind-specific property on a widget new or handed on from another control.
+    virtual void showProperties(QWidget *widget) = 0;
     // Controls of a lower rank lie under those of a higher one: labels, text boxes, buttons, lists.
     virtual int stackRank() const = 0;
 
     void materialize();
     Window &window() const { return m_window; }
 
+    // Brings the widget up to date with properties whose showing waits until the end of the event (see
+    // Window::refreshLater).
+    virtual void refreshWidget() { }
+
 private:
     friend class ControlArrayBase;
+    friend class Window;
     void dematerialize();
     void geometryChanged();
 
     Window &m_window;
     QWidget *m_widget = nullptr;
+    QMetaObject::Connection m_connection;
+    int m_widgetRank
+        = 0; // stackRank() of the widget, for its return to the window after this control is gone
     float m_left = 0;
     float m_top = 0;
     float m_width = 0;
@@ -83,6 +96,7 @@ private:
     bool m_visible = true;
     bool m_enabled = true;
     bool m_lazy = false;
+    bool m_refreshPending = false;
 };
 
 } // namespace platform

@@ -57,7 +57,13 @@ void TextBox::setBackColor(Colour colour)
 {
     m_backColor = colour;
     if (widget())
-        paintBackground(widget(), QPalette::Base, colour);
+        window().refreshLater(*this);
+}
+
+void TextBox::refreshWidget()
+{
+    if (widget() && widget()->palette().color(QPalette::Base) != toQColor(m_backColor))
+        paintBackground(widget(), QPalette::Base, m_backColor);
 }
 
 void TextBox::selectAll()
@@ -68,12 +74,22 @@ void TextBox::selectAll()
     }
 }
 
-QWidget *TextBox::createWidget(QWidget *parent)
+QWidget *TextBox::newWidget(QWidget *parent) const
 {
-    auto *edit = new QLineEdit(m_text, parent);
-    paintBackground(edit, QPalette::Base, m_backColor);
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString &text) { m_text = text; });
-    return edit;
+    return new QLineEdit(parent);
+}
+
+QMetaObject::Connection TextBox::connectWidget(QWidget *widget)
+{
+    return QObject::connect(static_cast<QLineEdit *>(widget), &QLineEdit::textChanged, widget,
+        [this](const QString &text) { m_text = text; });
+}
+
+void TextBox::showProperties(QWidget *widget)
+{
+    // Also clears the undo history that a widget handed on from another box would carry.
+    static_cast<QLineEdit *>(widget)->setText(m_text);
+    paintBackground(widget, QPalette::Base, m_backColor);
 }
 
 // Label
@@ -128,18 +144,25 @@ void Label::setFont(const QFont &font)
         widget()->setFont(font);
 }
 
-QWidget *Label::createWidget(QWidget *parent)
+QWidget *Label::newWidget(QWidget *parent) const
 {
-    auto *label = new QLabel(m_caption, parent);
+    auto *label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void Label::showProperties(QWidget *widget)
+{
+    auto *label = static_cast<QLabel *>(widget);
+    label->setText(m_caption);
     label->setAlignment(labelAlignment(m_alignment));
-    if (m_backColor) {
-        label->setAutoFillBackground(true);
+    label->setAutoFillBackground(m_backColor.has_value());
+    if (m_backColor)
         paintBackground(label, QPalette::Window, *m_backColor);
-    }
     if (m_font)
         label->setFont(*m_font);
-    return label;
+    else if (label->testAttribute(Qt::WA_SetFont))
+        label->setFont(QFont()); // back to the window's font
 }
 
 // CommandButton
@@ -157,15 +180,24 @@ void CommandButton::setCaption(const QString &caption)
         button->setText(caption);
 }
 
-QWidget *CommandButton::createWidget(QWidget *parent)
+QWidget *CommandButton::newWidget(QWidget *parent) const
 {
-    auto *button = new QPushButton(m_caption, parent);
+    auto *button = new QPushButton(parent);
     button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, button, [this] {
+    return button;
+}
+
+QMetaObject::Connection CommandButton::connectWidget(QWidget *widget)
+{
+    return QObject::connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, widget, [this] {
         if (m_onClick)
             window().deliver(m_onClick);
     });
-    return button;
+}
+
+void CommandButton::showProperties(QWidget *widget)
+{
+    static_cast<QPushButton *>(widget)->setText(m_caption);
 }
 
 // ListBox
@@ -195,11 +227,16 @@ QString ListBox::item(int index) const
     return index >= 0 && index < m_items.size() ? m_items.at(index) : QString();
 }
 
-QWidget *ListBox::createWidget(QWidget *parent)
+QWidget *ListBox::newWidget(QWidget *parent) const
 {
-    auto *list = new QListWidget(parent);
+    return new QListWidget(parent);
+}
+
+void ListBox::showProperties(QWidget *widget)
+{
+    auto *list = static_cast<QListWidget *>(widget);
+    list->clear();
     list->addItems(m_items);
-    return list;
 }
 
 // Timer

@@ -33,8 +33,11 @@ public:
 
 private:
     TextBox(const TextBox &prototype, HiddenCopy);
-    QWidget *createWidget(QWidget *parent) override;
+    QWidget *newWidget(QWidget *parent) const override;
+    QMetaObject::Connection connectWidget(QWidget *widget) override;
+    void showProperties(QWidget *widget) override;
     int stackRank() const override { return 1; }
+    void refreshWidget() override;
 
     QString m_text;
     Colour m_backColor = 0xFFFFFF;
@@ -65,7 +68,8 @@ public:
 
 private:
     Label(const Label &prototype, HiddenCopy);
-    QWidget *createWidget(QWidget *parent) override;
+    QWidget *newWidget(QWidget *parent) const override;
+    void showProperties(QWidget *widget) override;
     int stackRank() const override { return 0; }
 
     QString m_caption;
@@ -85,7 +89,9 @@ public:
     void onClick(std::function<void()> handler) { m_onClick = std::move(handler); }
 
 private:
-    QWidget *createWidget(QWidget *parent) override;
+    QWidget *newWidget(QWidget *parent) const override;
+    QMetaObject::Connection connectWidget(QWidget *widget) override;
+    void showProperties(QWidget *widget) override;
     int stackRank() const override { return 2; }
 
     QString m_caption;
@@ -104,7 +110,8 @@ public:
     int count() const { return int(m_items.size()); }
 
 private:
-    QWidget *createWidget(QWidget *parent) override;
+    QWidget *newWidget(QWidget *parent) const override;
+    void showProperties(QWidget *widget) override;
     int stackRank() const override { return 3; }
 
     QStringList m_items;

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -26,8 +27,27 @@ void Window::print(const QString &line)
 
 void Window::deliver(const std::function<void()> &handler)
 {
+    ++m_delivering;
     handler();
+    --m_delivering;
     syncControls();
+}
+
+void Window::refreshLater(Control &control)
+{
+    if (!m_delivering) {
+        control.refreshWidget();
+        return;
+    }
+    if (!control.m_refreshPending) {
+        control.m_refreshPending = true;
+        m_refreshes.push_back(&control);
+    }
+}
+
+void Window::forgetRefresh(const Control *control)
+{
+    std::erase(m_refreshes, control);
 }
 
 void Window::setTabOrder(std::initializer_list<const Control *> controls)
@@ -55,6 +75,29 @@ void Window::stack(QWidget *widget, int rank)
         });
     }
     m_restack = true;
+}
+
+QWidget *Window::takeSpareWidget(int rank)
+{
+    auto &spares = m_spareWidgets.at(size_t(rank));
+    if (spares.empty())
+        return nullptr;
+    QWidget *widget = spares.back();
+    spares.pop_back();
+    return widget;
+}
+
+void Window::keepSpareWidget(int rank, QWidget *widget)
+{
+    // As many as a large screen shows; beyond that a widget is only memory.
+    constexpr size_t MaxSpares = 1024;
+    auto &spares = m_spareWidgets.at(size_t(rank));
+    if (spares.size() >= MaxSpares) {
+        delete widget;
+        return;
+    }
+    widget->hide();
+    spares.push_back(widget);
 }
 
 void Window::setVisible(bool visible)
@@ -90,6 +133,10 @@ void Window::resizeEvent(QResizeEvent *event)
 
 void Window::syncControls()
 {
+    for (Control *control : std::exchange(m_refreshes, {})) {
+        control->m_refreshPending = false;
+        control->refreshWidget();
+    }
     if (m_controlsChanged) {
         m_controlsChanged = false;
         const QRect client = rect();

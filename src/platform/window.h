@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <vector>
@@ -46,6 +47,10 @@ public:
     // A run-time control changed its visibility, place or size, or an array gained or lost one.
     void controlsChanged() { m_controlsChanged = true; }
 
+    // Has control refresh its widget once the event being delivered has been handled, or now outside an
+    // event: a handler that sets a property several times costs the widget one change.
+    void refreshLater(Control &control);
+
 protected:
     // Runs once, when the window is first asked to show and before it does.
     virtual void load() { }
@@ -55,12 +60,20 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    friend class Control;
     friend class ControlArrayBase;
     void syncControls();
+    void forgetRefresh(const Control *control);
+    // Widgets given up by run-time controls, by stack rank, ready for the next control of that kind.
+    QWidget *takeSpareWidget(int rank);
+    void keepSpareWidget(int rank, QWidget *widget);
 
     std::vector<ControlArrayBase *> m_arrays;
     std::vector<std::pair<int, QWidget *>> m_overlays; // design-time widgets above text boxes, by rank
+    std::vector<Control *> m_refreshes;
+    std::array<std::vector<QWidget *>, 4> m_spareWidgets;
     QStringList m_printed;
+    int m_delivering = 0;
     bool m_loaded = false;
     bool m_controlsChanged = false;
     bool m_restack = false;

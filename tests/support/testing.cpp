@@ -1,8 +1,10 @@
 #include "testing.h"
 
+#include "clock/countdown.h"
 #include "key/answerkey.h"
 
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -80,6 +82,31 @@ void type(const platform::TextBox &box, const QString &text)
     edit->selectAll();
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(edit, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(edit, c.toLatin1());
+        } else if (edit->isEnabled()) {
+            // What a Chinese input method does: commit the composed character. A disabled box never has the
+            // focus an input method writes to.
+            QInputMethodEvent event;
+            event.setCommitString(c);
+            QCoreApplication::sendEvent(edit, &event);
+        }
+    }
+}
+
+bool tick(TestForm &test, qint64 elapsed)
+{
+    if (!test->Timer1.isEnabled())
+        return false;
+    test.services.now
+        = static_cast<qint32>(static_cast<quint32>(test->StartTick) + static_cast<quint32>(elapsed));
+    test->deliver([&test] { Timer1_Timer(*test); });
+    return true;
+}
+
+QColor shownBackground(const platform::TextBox &box)
+{
+    return box.widget()->palette().color(
+        box.widget()->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base);
 }

@@ -68,3 +68,10 @@ public:
 // What a user does: click a button, replace a box's text by typing.
 void click(const platform::CommandButton &button);
 void type(const platform::TextBox &box, const QString &text);
+
+// One tick of the exam clock, `elapsed` milliseconds after Start, delivered as the timer delivers it: only
+// while the timer is enabled. Returns whether it was delivered.
+bool tick(TestForm &test, qint64 elapsed);
+
+// The colour a box shows behind its text.
+QColor shownBackground(const platform::TextBox &box);

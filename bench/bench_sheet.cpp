@@ -1,0 +1,75 @@
+#include "testing.h"
+
+#include <QTest>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+// Prepare on a sheet of the same size: the teardown of the old sheet, the new sheet, and the repaint that
+// shows it.
+class BenchSheet : public QObject {
+    Q_OBJECT
+
+private slots:
+    void prepare_data();
+    void prepare();
+    void memoryPerBox();
+};
+
+namespace {
+
+// Bytes of heap in use (glibc), 0 where unknown.
+qint64 heapInUse()
+{
+#ifdef __GLIBC__
+    return qint64(mallinfo2().uordblks);
+#else
+    return 0;
+#endif
+}
+
+} // namespace
+
+void BenchSheet::prepare_data()
+{
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("165") << 165;
+    QTest::newRow("1000") << 1000;
+    QTest::newRow("32767") << 32767;
+}
+
+void BenchSheet::prepare()
+{
+    QFETCH(int, boxes);
+    TestForm test;
+    test.show();
+    type(test->Text1, QString::number(boxes));
+    click(test->Command1);
+    QBENCHMARK
+    {
+        click(test->Command1);
+        test->repaint();
+    }
+    QCOMPARE(test->Text2.count(), boxes + 1);
+}
+
+void BenchSheet::memoryPerBox()
+{
+    TestForm test;
+    test.show();
+    type(test->Text1, QStringLiteral("200"));
+    click(test->Command1); // the boxes in view, with their widgets
+    const qint64 before = heapInUse();
+    type(test->Text1, QStringLiteral("32767"));
+    click(test->Command1);
+    for (int i = 1; i <= 32767; ++i)
+        test->Text2[i].setText(QStringLiteral("A"));
+    const qint64 after = heapInUse();
+    qInfo("heap for 32567 boxes beyond the first 200, each holding one answer: %lld KiB, %.0f bytes a box "
+          "and its number",
+        (after - before) / 1024, double(after - before) / 32567);
+}
+
+QTEST_MAIN(BenchSheet)
+#include "bench_sheet.moc"

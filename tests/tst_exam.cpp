@@ -1,0 +1,198 @@
+#include "testing.h"
+
+#include <QTest>
+
+// Whole exams through the window, as a user takes them.
+class TestExam : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roadOfOneExam();
+    void phases();
+    void timeOutThenHandIn();
+    void nextExamAfterATimeOutHasItsClock();
+    void restartKeepsTheLastSheetInView();
+};
+
+namespace {
+
+// Which buttons, boxes and clock are live: the phase as the user sees it.
+QString phase(const Form1 &form)
+{
+    QStringList on;
+    const std::pair<const char *, const platform::Control *> controls[]
+        = {{"Prepare", &form.Command1}, {"Results", &form.Command2}, {"Start", &form.Command3},
+            {"HandIn", &form.Command4}, {"Restart", &form.Command5}, {"count", &form.Text1},
+            {"minutes", &form.Text2[0]}, {"key", &form.List1}};
+    for (const auto &[name, control] : controls) {
+        const bool live
+            = control == &form.List1 ? control->widget()->isVisible() : control->widget()->isEnabled();
+        if (live)
+            on.append(QLatin1String(name));
+    }
+    if (form.Timer1.isEnabled())
+        on.append(QStringLiteral("clock"));
+    int enabledBoxes = 0;
+    for (int i = 1; i < form.Text2.count(); ++i)
+        enabledBoxes += form.Text2[i].isEnabled();
+    if (enabledBoxes > 0)
+        on.append(QStringLiteral("boxes"));
+    return on.join(QLatin1Char(' '));
+}
+
+const QString Ready = QStringLiteral("Prepare Start count minutes");
+const QString ReadyWithSheet = Ready + QStringLiteral(" boxes");
+const QString Running = QStringLiteral("HandIn clock boxes");
+const QString HandedIn = QStringLiteral("Results");
+const QString Graded = QStringLiteral("Results Restart key");
+
+} // namespace
+
+void TestExam::roadOfOneExam()
+{
+    TestForm test(keyFileBytes({"ABCDA", "BBBBB"}));
+    test.show();
+    Form1 &form = *test;
+    QCOMPARE(form.List1.count(), 33);
+    QCOMPARE(phase(form), Ready);
+
+    click(form.Command1); // 130 questions
+    QCOMPARE(form.Text2.count(), 131);
+    QCOMPARE(form.Text2[130].left(), 10200.0f);
+    QCOMPARE(phase(form), ReadyWithSheet);
+
+    test.services.now = 5000;
+    click(form.Command3); // 130 minutes
+    QCOMPARE(form.TotalSeconds, 7800.0);
+    QCOMPARE(form.StartTick, 5000);
+    QCOMPARE(form.Label4.width(), 8000.0f);
+    QCOMPARE(phase(form), Running);
+
+    for (const auto &[box, answer] : {std::pair{1, "A"}, {2, "B"}, {5, "A"}, {6, "B"}, {7, "C"}})
+        type(form.Text2[box], QString::fromLatin1(answer));
+    QVERIFY(tick(test, 800));
+    QCOMPARE(form.Label4.caption(), "2:9:59");
+    QVERIFY(tick(test, 1600));
+    QCOMPARE(form.Label4.caption(), "2:9:58");
+
+    click(form.Command4);
+    QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);
+    QCOMPARE(phase(form), HandedIn);
+    type(form.Text2[3], QStringLiteral("C")); // locked: nothing is typed
+    QCOMPARE(form.Text2[3].text(), QString());
+
+    click(form.Command2);
+    QCOMPARE(form.Text3.text(), "4");
+    QCOMPARE(shownBackground(form.Text2[1]), QColor(Qt::green));
+    QCOMPARE(shownBackground(form.Text2[7]), QColor(Qt::white));
+    QCOMPARE(phase(form), Graded);
+
+    click(form.Command5);
+    QCOMPARE(phase(form), Ready);
+}
+
+void TestExam::phases()
+{
+    // Each action's row, checked on the buttons a user can press; disabled buttons deliver no click.
+    TestForm test;
+    test.show();
+    Form1 &form = *test;
+    QCOMPARE(phase(form), Ready);
+    click(form.Command2); // disabled: nothing happens
+    click(form.Command4);
+    click(form.Command5);
+    QCOMPARE(phase(form), Ready);
+    click(form.Command1);
+    QCOMPARE(phase(form), ReadyWithSheet);
+    click(form.Command1);
+    QCOMPARE(phase(form), ReadyWithSheet);
+    click(form.Command3);
+    QCOMPARE(phase(form), Running);
+    click(form.Command1);
+    click(form.Command3);
+    QCOMPARE(phase(form), Running);
+    click(form.Command4);
+    QCOMPARE(phase(form), HandedIn);
+    click(form.Command2);
+    QCOMPARE(phase(form), Graded);
+    click(form.Command2);
+    QCOMPARE(phase(form), Graded);
+    click(form.Command5);
+    QCOMPARE(phase(form), Ready);
+}
+
+void TestExam::timeOutThenHandIn()
+{
+    TestForm test;
+    test.show();
+    Form1 &form = *test;
+    type(form.Text1, QStringLiteral("5"));
+    click(form.Command1);
+    type(form.Text2[0], QStringLiteral("1"));
+    click(form.Command3);
+    type(form.Text2[1], QStringLiteral("A"));
+    QVERIFY(tick(test, 60000));
+    QVERIFY(!form.Label4.isVisible());
+    QCOMPARE(phase(form), QStringLiteral("HandIn"));
+    QCOMPARE(form.Text2[1].text(), "A");
+
+    click(form.Command4);
+    QCOMPARE(phase(form), HandedIn);
+    QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);
+    QVERIFY(!form.Label4.isVisible());
+}
+
+void TestExam::nextExamAfterATimeOutHasItsClock()
+{
+    TestForm test;
+    test.show();
+    Form1 &form = *test;
+    type(form.Text2[0], QStringLiteral("0"));
+    click(form.Command3);
+    QVERIFY(tick(test, 800));
+    QVERIFY(!form.Label4.isVisible());
+    QCOMPARE(form.Label4.alignment(), 1);
+    click(form.Command4);
+    click(form.Command2);
+    click(form.Command5);
+
+    type(form.Text2[0], QStringLiteral("1"));
+    click(form.Command3);
+    QVERIFY(form.Label4.isVisible());
+    QVERIFY(form.Label4.widget()->isVisible());
+    QVERIFY(tick(test, 800));
+    QCOMPARE(form.Label4.caption(), "0:0:59");
+    QCOMPARE(form.Label4.alignment(), 0); // back to the left on a wide bar
+    QVERIFY(tick(test, 60000));
+    QVERIFY(!form.Label4.isVisible());
+    QCOMPARE(form.printedLines().size(), 2);
+}
+
+void TestExam::restartKeepsTheLastSheetInView()
+{
+    TestForm test(keyFileBytes({"ABCDA"}));
+    test.show();
+    Form1 &form = *test;
+    type(form.Text1, QStringLiteral("2"));
+    click(form.Command1);
+    click(form.Command3);
+    type(form.Text2[1], QStringLiteral("A"));
+    QVERIFY(tick(test, 800));
+    click(form.Command4);
+    click(form.Command2);
+    click(form.Command5);
+
+    QCOMPARE(form.Text3.text(), "1");
+    QCOMPARE(shownBackground(form.Text2[1]), QColor(Qt::green));
+    QVERIFY(!form.Text2[1].widget()->isEnabled());
+    QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);
+    QVERIFY(!form.List1.widget()->isVisible());
+    QVERIFY(!form.Command2.isEnabled());
+
+    // Start without a new Prepare: the old boxes stay locked.
+    click(form.Command3);
+    QCOMPARE(phase(form), QStringLiteral("HandIn clock"));
+}
+
+QTEST_MAIN(TestExam)
+#include "tst_exam.moc"

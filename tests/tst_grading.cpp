@@ -1,0 +1,164 @@
+#include "testing.h"
+
+#include <QListWidget>
+#include <QTest>
+
+class TestGrading : public QObject {
+    Q_OBJECT
+
+private slots:
+    void grades_data();
+    void grades();
+    void resultsTwiceGivesTheSame();
+    void noKeyScoresNothing();
+    void noBoxesScoreNothing();
+    void countNotANumberGradesNothing();
+    void lowerCountLeavesTheRestAlone();
+    void hugeCountStopsAtTheLastBox();
+};
+
+namespace {
+
+// Prepares boxes for the given answers, runs an exam through Hand in and presses Results.
+void sitExam(TestForm &test, const QStringList &answers)
+{
+    test.show();
+    type(test->Text1, QString::number(answers.size()));
+    click(test->Command1);
+    click(test->Command3);
+    for (int i = 0; i < answers.size(); ++i)
+        if (!answers[i].isEmpty())
+            type(test->Text2[i + 1], answers[i]);
+    click(test->Command4);
+    click(test->Command2);
+}
+
+QString greenBoxes(const Form1 &form)
+{
+    QStringList green;
+    for (int i = 1; i < form.Text2.count(); ++i)
+        if (form.Text2[i].backColor() == Form1::Green)
+            green.append(QString::number(i));
+    return green.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+void TestGrading::grades_data()
+{
+    QTest::addColumn<QStringList>("key");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<QString>("green");
+
+    QTest::newRow("ABCDA: A, b, nothing, D, A scores 3")
+        << QStringList{"ABCDA"} << QStringList{"A", "b", "", "D", "A"} << "3"
+        << "1 4 5";
+    QTest::newRow("a trailing space or a second letter is wrong")
+        << QStringList{"ABCDA"} << QStringList{"A ", "BC", "C", "D", "A"} << "3"
+        << "3 4 5";
+    QTest::newRow("question 5 reads character 5 of line 1, question 6 character 1 of line 2")
+        << QStringList{"xxxxE", "Fxxxx"} << QStringList{"", "", "", "", "E", "F"} << "2"
+        << "5 6";
+    QTest::newRow("a short key line leaves questions 3 to 5 unscorable")
+        << QStringList{"AB", "CCCCC"} << QStringList{"A", "B", "", "", "", "C"} << "3"
+        << "1 2 6";
+    QTest::newRow("characters after the fifth are not graded")
+        << QStringList{"ABCDAZZZ"} << QStringList{"A", "B", "C", "D", "A", "Z"} << "5"
+        << "1 2 3 4 5";
+    QTest::newRow("Chinese answers") << QStringList{u"甲乙丙丁戊"_qs}
+                                     << QStringList{u"甲"_qs, u"乙"_qs, u"甲"_qs, "", u"戊"_qs} << "3"
+                                     << "1 2 5";
+    QTest::newRow("questions past the key never score")
+        << QStringList{"AAAAA"} << QStringList{"A", "", "", "", "", "A"} << "1"
+        << "1";
+}
+
+void TestGrading::grades()
+{
+    QFETCH(QStringList, key);
+    QFETCH(QStringList, answers);
+    QFETCH(QString, score);
+    QFETCH(QString, green);
+
+    TestForm test(keyFileBytes(key));
+    sitExam(test, answers);
+    QCOMPARE(test->Text3.text(), score);
+    QCOMPARE(greenBoxes(*test), green);
+    for (int i = 1; i <= answers.size(); ++i)
+        QCOMPARE(shownBackground(test->Text2[i]),
+            test->Text2[i].backColor() == Form1::Green ? QColor(Qt::green) : QColor(Qt::white));
+    QVERIFY(test->List1.widget()->isVisible());
+    QCOMPARE(qobject_cast<QListWidget *>(test->List1.widget())->item(0)->text(), key[0]);
+}
+
+void TestGrading::resultsTwiceGivesTheSame()
+{
+    TestForm test(keyFileBytes({"ABCDA"}));
+    sitExam(test, {"A", "b", "", "D", "A"});
+    click(test->Command2);
+    QCOMPARE(test->Text3.text(), "3");
+    QCOMPARE(greenBoxes(*test), "1 4 5");
+    QVERIFY(test->Command2.isEnabled());
+}
+
+void TestGrading::noKeyScoresNothing()
+{
+    TestForm test(std::nullopt);
+    sitExam(test, {"A", "B"});
+    QCOMPARE(test->Text3.text(), "0");
+    QCOMPARE(greenBoxes(*test), QString());
+}
+
+void TestGrading::noBoxesScoreNothing()
+{
+    TestForm test;
+    test.show();
+    click(test->Command3);
+    click(test->Command4);
+    click(test->Command2);
+    QCOMPARE(test->Text3.text(), "0");
+    QVERIFY(test->Command5.isEnabled());
+}
+
+void TestGrading::countNotANumberGradesNothing()
+{
+    TestForm test(keyFileBytes({"ABCDA"}));
+    sitExam(test, {"A", "B"});
+    click(test->Command5);
+    type(test->Text1, QStringLiteral("abc"));
+    click(test->Command3);
+    click(test->Command4);
+    click(test->Command2);
+    QCOMPARE(test->Text3.text(), "0");
+    QCOMPARE(greenBoxes(*test), "1 2"); // nothing whitened, nothing tested
+    QVERIFY(test->List1.isVisible() && test->Command5.isEnabled() && !test->Command4.isEnabled());
+}
+
+void TestGrading::lowerCountLeavesTheRestAlone()
+{
+    TestForm test(keyFileBytes({"ABCDA"}));
+    sitExam(test, {"A", "B", "C"});
+    click(test->Command5);
+    type(test->Text1, QStringLiteral("1"));
+    click(test->Command3);
+    click(test->Command4);
+    click(test->Command2);
+    QCOMPARE(test->Text3.text(), "1");
+    QCOMPARE(greenBoxes(*test), "1 2 3");
+}
+
+void TestGrading::hugeCountStopsAtTheLastBox()
+{
+    TestForm test(keyFileBytes({"ABCDA"}));
+    sitExam(test, {"A", "B"});
+    click(test->Command5);
+    type(test->Text1, QStringLiteral("1e300"));
+    click(test->Command3);
+    click(test->Command4);
+    click(test->Command2);
+    QCOMPARE(test->Text3.text(), "2");
+}
+
+QTEST_MAIN(TestGrading)
+#include "tst_grading.moc"
