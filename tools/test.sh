@@ -3,7 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-need_packages $BUILD_PACKAGES
+need_packages $BUILD_PACKAGES desktop-file-utils appstream
 export QT_QPA_PLATFORM=offscreen
 cmake --preset dev
 cmake --build --preset dev
