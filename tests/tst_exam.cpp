@@ -14,59 +14,25 @@ private slots:
     void restartKeepsTheLastSheetInView();
 };
 
-namespace {
-
-// Which buttons, boxes and clock are live: the phase as the user sees it.
-QString phase(const Form1 &form)
-{
-    QStringList on;
-    const std::pair<const char *, const platform::Control *> controls[]
-        = {{"Prepare", &form.Command1}, {"Results", &form.Command2}, {"Start", &form.Command3},
-            {"HandIn", &form.Command4}, {"Restart", &form.Command5}, {"count", &form.Text1},
-            {"minutes", &form.Text2[0]}, {"key", &form.List1}};
-    for (const auto &[name, control] : controls) {
-        const bool live
-            = control == &form.List1 ? control->widget()->isVisible() : control->widget()->isEnabled();
-        if (live)
-            on.append(QLatin1String(name));
-    }
-    if (form.Timer1.isEnabled())
-        on.append(QStringLiteral("clock"));
-    int enabledBoxes = 0;
-    for (int i = 1; i < form.Text2.count(); ++i)
-        enabledBoxes += form.Text2[i].isEnabled();
-    if (enabledBoxes > 0)
-        on.append(QStringLiteral("boxes"));
-    return on.join(QLatin1Char(' '));
-}
-
-const QString Ready = QStringLiteral("Prepare Start count minutes");
-const QString ReadyWithSheet = Ready + QStringLiteral(" boxes");
-const QString Running = QStringLiteral("HandIn clock boxes");
-const QString HandedIn = QStringLiteral("Results");
-const QString Graded = QStringLiteral("Results Restart key");
-
-} // namespace
-
 void TestExam::roadOfOneExam()
 {
     TestForm test(keyFileBytes({"ABCDA", "BBBBB"}));
     test.show();
     Form1 &form = *test;
     QCOMPARE(form.List1.count(), 33);
-    QCOMPARE(phase(form), Ready);
+    QCOMPARE(phaseOf(form), Ready);
 
     click(form.Command1); // 130 questions
     QCOMPARE(form.Text2.count(), 131);
     QCOMPARE(form.Text2[130].left(), 10200.0f);
-    QCOMPARE(phase(form), ReadyWithSheet);
+    QCOMPARE(phaseOf(form), ReadyWithSheet);
 
     test.services.now = 5000;
     click(form.Command3); // 130 minutes
     QCOMPARE(form.TotalSeconds, 7800.0);
     QCOMPARE(form.StartTick, 5000);
     QCOMPARE(form.Label4.width(), 8000.0f);
-    QCOMPARE(phase(form), Running);
+    QCOMPARE(phaseOf(form), Running);
 
     for (const auto &[box, answer] : {std::pair{1, "A"}, {2, "B"}, {5, "A"}, {6, "B"}, {7, "C"}})
         type(form.Text2[box], QString::fromLatin1(answer));
@@ -77,7 +43,7 @@ void TestExam::roadOfOneExam()
 
     click(form.Command4);
     QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);
-    QCOMPARE(phase(form), HandedIn);
+    QCOMPARE(phaseOf(form), HandedIn);
     type(form.Text2[3], QStringLiteral("C")); // locked: nothing is typed
     QCOMPARE(form.Text2[3].text(), QString());
 
@@ -85,10 +51,10 @@ void TestExam::roadOfOneExam()
     QCOMPARE(form.Text3.text(), "4");
     QCOMPARE(shownBackground(form.Text2[1]), QColor(Qt::green));
     QCOMPARE(shownBackground(form.Text2[7]), QColor(Qt::white));
-    QCOMPARE(phase(form), Graded);
+    QCOMPARE(phaseOf(form), Graded);
 
     click(form.Command5);
-    QCOMPARE(phase(form), Ready);
+    QCOMPARE(phaseOf(form), Ready);
 }
 
 void TestExam::phases()
@@ -97,28 +63,28 @@ void TestExam::phases()
     TestForm test;
     test.show();
     Form1 &form = *test;
-    QCOMPARE(phase(form), Ready);
+    QCOMPARE(phaseOf(form), Ready);
     click(form.Command2); // disabled: nothing happens
     click(form.Command4);
     click(form.Command5);
-    QCOMPARE(phase(form), Ready);
+    QCOMPARE(phaseOf(form), Ready);
     click(form.Command1);
-    QCOMPARE(phase(form), ReadyWithSheet);
+    QCOMPARE(phaseOf(form), ReadyWithSheet);
     click(form.Command1);
-    QCOMPARE(phase(form), ReadyWithSheet);
+    QCOMPARE(phaseOf(form), ReadyWithSheet);
     click(form.Command3);
-    QCOMPARE(phase(form), Running);
+    QCOMPARE(phaseOf(form), Running);
     click(form.Command1);
     click(form.Command3);
-    QCOMPARE(phase(form), Running);
+    QCOMPARE(phaseOf(form), Running);
     click(form.Command4);
-    QCOMPARE(phase(form), HandedIn);
+    QCOMPARE(phaseOf(form), HandedIn);
     click(form.Command2);
-    QCOMPARE(phase(form), Graded);
+    QCOMPARE(phaseOf(form), Graded);
     click(form.Command2);
-    QCOMPARE(phase(form), Graded);
+    QCOMPARE(phaseOf(form), Graded);
     click(form.Command5);
-    QCOMPARE(phase(form), Ready);
+    QCOMPARE(phaseOf(form), Ready);
 }
 
 void TestExam::timeOutThenHandIn()
@@ -133,11 +99,11 @@ void TestExam::timeOutThenHandIn()
     type(form.Text2[1], QStringLiteral("A"));
     QVERIFY(tick(test, 60000));
     QVERIFY(!form.Label4.isVisible());
-    QCOMPARE(phase(form), QStringLiteral("HandIn"));
+    QCOMPARE(phaseOf(form), QStringLiteral("HandIn"));
     QCOMPARE(form.Text2[1].text(), "A");
 
     click(form.Command4);
-    QCOMPARE(phase(form), HandedIn);
+    QCOMPARE(phaseOf(form), HandedIn);
     QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);
     QVERIFY(!form.Label4.isVisible());
 }
@@ -191,7 +157,7 @@ void TestExam::restartKeepsTheLastSheetInView()
 
     // Start without a new Prepare: the old boxes stay locked.
     click(form.Command3);
-    QCOMPARE(phase(form), QStringLiteral("HandIn clock"));
+    QCOMPARE(phaseOf(form), QStringLiteral("HandIn clock"));
 }
 
 QTEST_MAIN(TestExam)

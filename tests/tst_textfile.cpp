@@ -64,6 +64,9 @@ void TestTextFile::decodes_data()
         << QByteArray("h\n\xB4\xF0\xB0") << QStringList{"h", u"答"_qs};
     QTest::newRow("invalid UTF-8 means GBK")
         << QByteArray("\xB4\xF0\xB0\xB8\nA") << QStringList{u"答案"_qs, "A"};
+    // Found by fuzzing: the encoding is one for the whole file, decided over every line read.
+    QTest::newRow("an invalid byte in a later line makes every line GBK") << QByteArray(
+        "\xE7\xAD\x94\xE6\xA1\x88\nA\n\xB4\xF0") << QStringList{u"绛旀\uE50D"_qs, "A", u"答"_qs};
     QTest::newRow("odd byte of UTF-16") << QByteArray("\xFF\xFE"
                                                       "A\0B",
         5) << QStringList{u"A\uFFFD"_qs};

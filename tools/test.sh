@@ -1,10 +1,45 @@
 #!/bin/sh
-# Installs what is missing, builds everything with warnings as errors and runs every test without a display.
+# Installs what is missing, then builds and runs every test without a display: the normal build, the same suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer for a bounded time
+# (QUILLMARK_FUZZ_SECONDS, 60 by default), and clang-tidy over the program's sources.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-need_packages $BUILD_PACKAGES desktop-file-utils appstream
+need_packages $BUILD_PACKAGES desktop-file-utils appstream clang clang-tidy libclang-rt-14-dev
 export QT_QPA_PLATFORM=offscreen
+
+echo "== Build and tests"
 cmake --preset dev
 cmake --build --preset dev
 ctest --preset dev
+
+echo "== Build and tests under the sanitizers"
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
+
+echo "== Fuzzing"
+cmake --preset fuzz
+cmake --build --preset fuzz
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for target in keyfile number; do
+    mkdir -p "$work/$target"
+    # New inputs go to the scratch corpus; the seeds in the repository stay as they are.
+    if ! build/fuzz/fuzz/fuzz_$target -max_total_time="${QUILLMARK_FUZZ_SECONDS:-60}" -max_len=16384 \
+        -artifact_prefix="$work/" -print_final_stats=1 "$work/$target" "fuzz/corpus/$target" >"$work/$target.log" 2>&1; then
+        tail -n 60 "$work/$target.log"
+        echo "fuzz_$target found a failing input (above)"
+        exit 1
+    fi
+    echo "fuzz_$target: $(grep -E "^Done" "$work/$target.log"); corpus of $(ls "$work/$target" | wc -l) inputs"
+done
+
+echo "== clang-tidy"
+find src -name '*.cpp' | sort | xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet 2>&1 |
+    grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' >"$work/tidy.log" || true
+if grep -q -E 'warning:|error:' "$work/tidy.log"; then
+    cat "$work/tidy.log"
+    exit 1
+fi
+echo "clang-tidy: clean"

@@ -13,7 +13,7 @@ namespace platform {
 
 namespace {
 
-constexpr qint64 ChunkBytes = 64 * 1024;
+constexpr qint64 ChunkBytes = qint64(64) * 1024;
 
 enum class Encoding { Utf8, Utf16LE, Utf16BE, Legacy };
 

@@ -31,9 +31,11 @@ void Command1_Click(Form1 &form)
         box.setText(QString());
         box.setWidth(400);
         box.setHeight(400);
-        box.setLeft(float((i - 1) / 10 * 800 + 600));
-        if (i % 10 != 0)
-            box.setTop(float(i % 10 * 400));
+        const int column = (i - 1) / 10; // columns of ten questions
+        const int row = i % 10;
+        box.setLeft(float(column * 800 + 600));
+        if (row != 0)
+            box.setTop(float(row * 400));
         else
             box.setTop(4000);
 

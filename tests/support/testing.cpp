@@ -110,3 +110,35 @@ QColor shownBackground(const platform::TextBox &box)
     return box.widget()->palette().color(
         box.widget()->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base);
 }
+
+QString phaseOf(const Form1 &form)
+{
+    QStringList on;
+    const std::pair<const char *, const platform::Control *> controls[]
+        = {{"Prepare", &form.Command1}, {"Results", &form.Command2}, {"Start", &form.Command3},
+            {"HandIn", &form.Command4}, {"Restart", &form.Command5}, {"count", &form.Text1},
+            {"minutes", &form.Text2[0]}, {"key", &form.List1}};
+    for (const auto &[name, control] : controls) {
+        const bool live
+            = control == &form.List1 ? control->widget()->isVisible() : control->widget()->isEnabled();
+        if (live)
+            on.append(QLatin1String(name));
+    }
+    if (form.Timer1.isEnabled())
+        on.append(QStringLiteral("clock"));
+    for (int i = 1; i < form.Text2.count(); ++i) {
+        if (form.Text2[i].isEnabled()) {
+            on.append(QStringLiteral("boxes"));
+            break;
+        }
+    }
+    return on.join(QLatin1Char(' '));
+}
+
+QStringList answers(const Form1 &form)
+{
+    QStringList texts;
+    for (int i = 1; i < form.Text2.count(); ++i)
+        texts.append(form.Text2[i].text());
+    return texts;
+}

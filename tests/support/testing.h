@@ -73,5 +73,17 @@ void type(const platform::TextBox &box, const QString &text);
 // while the timer is enabled. Returns whether it was delivered.
 bool tick(TestForm &test, qint64 elapsed);
 
+// Which buttons, boxes, clock and key list are live: the exam's phase as the user sees it, such as
+// "Prepare Start count minutes boxes" (see the constants below).
+QString phaseOf(const Form1 &form);
+inline const QString Ready = QStringLiteral("Prepare Start count minutes");
+inline const QString ReadyWithSheet = QStringLiteral("Prepare Start count minutes boxes");
+inline const QString Running = QStringLiteral("HandIn clock boxes");
+inline const QString HandedIn = QStringLiteral("Results");
+inline const QString Graded = QStringLiteral("Results Restart key");
+
+// The texts of the answer boxes, in question order.
+QStringList answers(const Form1 &form);
+
 // The colour a box shows behind its text.
 QColor shownBackground(const platform::TextBox &box);
