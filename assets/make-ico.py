@@ -60,10 +60,10 @@ def palette(size, rgba):
 
 
 def main():
-    out, specs = sys.argv[1], sys.argv[2:]
+    out, entries = sys.argv[1], sys.argv[2:]
     images = []
-    for spec in specs:
-        size, true_path, pal_path = spec.split(":")
+    for entry in entries:
+        size, true_path, pal_path = entry.split(":")
         size = int(size)
         images.append((size, 8, palette(size, open(pal_path, "rb").read())))
         images.append((size, 32, truecolour(size, open(true_path, "rb").read())))

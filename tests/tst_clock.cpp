@@ -156,14 +156,7 @@ void TestClock::narrowBarSkipsTheTick()
 
 void TestClock::refusedMinutes_data()
 {
-    QTest::addColumn<QString>("minutes");
-
-    QTest::newRow("empty") << "";
-    QTest::newRow("letters") << "abc";
-    QTest::newRow("nan") << "nan";
-    QTest::newRow("overflow") << "1e400";
-    QTest::newRow("hexadecimal") << "0x10";
-    QTest::newRow("comma") << ",";
+    addNotANumberRows();
     // 35791394.2 minutes are 2147483652 s, past the 32-bit range.
     QTest::newRow("seconds past the 32-bit range") << "35791394.2";
     QTest::newRow("far past it") << "1e300";
@@ -172,7 +165,8 @@ void TestClock::refusedMinutes_data()
 
 void TestClock::refusedMinutes()
 {
-    QFETCH(QString, minutes);
+    QFETCH(QString, text);
+    const QString &minutes = text;
     TestForm test;
     test.show();
     type(test->Text1, QStringLiteral("5"));

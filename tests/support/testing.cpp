@@ -142,3 +142,14 @@ QStringList answers(const Form1 &form)
         texts.append(form.Text2[i].text());
     return texts;
 }
+
+void addNotANumberRows()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << "";
+    QTest::newRow("letters") << "abc";
+    QTest::newRow("nan") << "nan";
+    QTest::newRow("overflow") << "1e400";
+    QTest::newRow("hexadecimal") << "0x10";
+    QTest::newRow("comma") << ",";
+}

@@ -82,6 +82,9 @@ inline const QString Running = QStringLiteral("HandIn clock boxes");
 inline const QString HandedIn = QStringLiteral("Results");
 inline const QString Graded = QStringLiteral("Results Restart key");
 
+// Adds a QString column "text" and a row for each kind of text that is no number at all.
+void addNotANumberRows();
+
 // The texts of the answer boxes, in question order.
 QStringList answers(const Form1 &form);
 
