@@ -50,11 +50,23 @@ void readyAfterRestart(TestForm &test)
     click(test->Command5);
 }
 
-using Setup = void (*)(TestForm &);
-const std::pair<const char *, Setup> ReadyPhases[] = {
-    {"first Ready", readyWithAnswers},
-    {"Ready after Restart", readyAfterRestart},
-};
+// Runs check in a window brought to each phase in which the count and the minutes can be typed, with the
+// phase as it was before the check.
+template <class Check> void inEveryReadyPhase(Check check)
+{
+    using Setup = void (*)(TestForm &);
+    const std::pair<const char *, Setup> phases[] = {
+        {"first Ready", readyWithAnswers},
+        {"Ready after Restart", readyAfterRestart},
+    };
+    for (const auto &[name, setup] : phases) {
+        qDebug("%s", name);
+        TestForm test(keyFileBytes({"ABCDE"}));
+        test.show();
+        setup(test);
+        check(test, phaseOf(*test));
+    }
+}
 
 // Start, one tick, Hand in and Results: the rest of an exam, whatever came before.
 void finishExam(TestForm &test)
@@ -102,13 +114,7 @@ void TestCatalogue::countInEveryPhase()
 {
     QFETCH(QString, text);
     QFETCH(int, boxes);
-    for (const auto &[phaseName, setup] : ReadyPhases) {
-        qDebug("%s", phaseName);
-        TestForm test(keyFileBytes({"ABCDE"}));
-        test.show();
-        setup(test);
-        const QString before = phaseOf(*test);
-
+    inEveryReadyPhase([&](TestForm &test, const QString &before) {
         type(test->Text1, text);
         click(test->Command1);
         if (boxes < 0) {
@@ -125,7 +131,7 @@ void TestCatalogue::countInEveryPhase()
         finishExam(test);
         QCOMPARE(answers(*test), kept);
         QVERIFY(test->isVisible());
-    }
+    });
 }
 
 // The minutes
@@ -156,20 +162,14 @@ void TestCatalogue::minutesInEveryPhase()
 {
     QFETCH(QString, text);
     QFETCH(bool, starts);
-    for (const auto &[phaseName, setup] : ReadyPhases) {
-        qDebug("%s", phaseName);
-        TestForm test(keyFileBytes({"ABCDE"}));
-        test.show();
-        setup(test);
-        const QString before = phaseOf(*test);
-
+    inEveryReadyPhase([&](TestForm &test, const QString &before) {
         type(test->Text2[0], text);
         click(test->Command3);
         QCOMPARE(answers(*test), Typed);
         if (!starts) {
             QCOMPARE(phaseOf(*test), before);
             QCOMPARE(test.services.beeps, 1);
-            continue;
+            return;
         }
         QVERIFY(phaseOf(*test).startsWith(QStringLiteral("HandIn clock")));
         for (const qint64 elapsed : {qint64(800), qint64(60'000), qint64(4'000'000'000)})
@@ -179,7 +179,7 @@ void TestCatalogue::minutesInEveryPhase()
         click(test->Command2);
         QCOMPARE(phaseOf(*test), Graded);
         QCOMPARE(answers(*test), Typed);
-    }
+    });
 }
 
 // The key file

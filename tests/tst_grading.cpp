@@ -12,9 +12,8 @@ private slots:
     void resultsTwiceGivesTheSame();
     void noKeyScoresNothing();
     void noBoxesScoreNothing();
-    void countNotANumberGradesNothing();
-    void lowerCountLeavesTheRestAlone();
-    void hugeCountStopsAtTheLastBox();
+    void gradeAgainWithAnotherCount_data();
+    void gradeAgainWithAnotherCount();
 };
 
 namespace {
@@ -121,43 +120,43 @@ void TestGrading::noBoxesScoreNothing()
     QVERIFY(test->Command5.isEnabled());
 }
 
-void TestGrading::countNotANumberGradesNothing()
+// Restart, change the count, and sit the exam again on the same (locked) sheet.
+void TestGrading::gradeAgainWithAnotherCount_data()
 {
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<QString>("green");
+
+    // Nothing whitened, nothing tested: the colours of the first grading stay.
+    QTest::newRow("a count that is no number grades nothing") << QStringList{"A", "B"} << "abc"
+                                                              << "0"
+                                                              << "1 2";
+    QTest::newRow("a lower count leaves the rest alone") << QStringList{"A", "B", "C"} << "1"
+                                                         << "1"
+                                                         << "1 2 3";
+    QTest::newRow("a huge count stops at the last box") << QStringList{"A", "B"} << "1e300"
+                                                        << "2"
+                                                        << "1 2";
+}
+
+void TestGrading::gradeAgainWithAnotherCount()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(QString, count);
+    QFETCH(QString, score);
+    QFETCH(QString, green);
+
     TestForm test(keyFileBytes({"ABCDA"}));
-    sitExam(test, {"A", "B"});
+    sitExam(test, answers);
     click(test->Command5);
-    type(test->Text1, QStringLiteral("abc"));
+    type(test->Text1, count);
     click(test->Command3);
     click(test->Command4);
     click(test->Command2);
-    QCOMPARE(test->Text3.text(), "0");
-    QCOMPARE(greenBoxes(*test), "1 2"); // nothing whitened, nothing tested
+    QCOMPARE(test->Text3.text(), score);
+    QCOMPARE(greenBoxes(*test), green);
     QVERIFY(test->List1.isVisible() && test->Command5.isEnabled() && !test->Command4.isEnabled());
-}
-
-void TestGrading::lowerCountLeavesTheRestAlone()
-{
-    TestForm test(keyFileBytes({"ABCDA"}));
-    sitExam(test, {"A", "B", "C"});
-    click(test->Command5);
-    type(test->Text1, QStringLiteral("1"));
-    click(test->Command3);
-    click(test->Command4);
-    click(test->Command2);
-    QCOMPARE(test->Text3.text(), "1");
-    QCOMPARE(greenBoxes(*test), "1 2 3");
-}
-
-void TestGrading::hugeCountStopsAtTheLastBox()
-{
-    TestForm test(keyFileBytes({"ABCDA"}));
-    sitExam(test, {"A", "B"});
-    click(test->Command5);
-    type(test->Text1, QStringLiteral("1e300"));
-    click(test->Command3);
-    click(test->Command4);
-    click(test->Command2);
-    QCOMPARE(test->Text3.text(), "2");
 }
 
 QTEST_MAIN(TestGrading)
