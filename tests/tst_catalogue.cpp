@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 // Every bad input the user or the key file can give, through the real window: the program keeps running, each
 // action leads to the phase it should, and no answer already typed changes unless a new sheet replaces it.
@@ -204,9 +206,11 @@ void TestCatalogue::oddKeyFiles_data()
     QTest::newRow("byte-order mark and nothing after") << QByteArray("\xEF\xBB\xBF") << "" << 33;
     QTest::newRow("without read permission") << keyFileBytes({"ABCDE"}) << "unreadable" << 33;
     QTest::newRow("a directory") << QByteArray() << "directory" << 0;
+#ifdef Q_OS_UNIX
     QTest::newRow("a pipe") << QByteArray() << "fifo" << 0;
     QTest::newRow("a link to an endless device") << QByteArray() << "/dev/zero" << 0;
     QTest::newRow("a link to nothing") << QByteArray() << "dangling" << 0;
+#endif
 }
 
 void TestCatalogue::oddKeyFiles()
@@ -222,12 +226,14 @@ void TestCatalogue::oddKeyFiles()
         QVERIFY(QFile::setPermissions(test.keyPath(), QFileDevice::Permissions{}));
     else if (special == QLatin1String("directory"))
         QVERIFY(QDir().mkdir(test.keyPath()));
+#ifdef Q_OS_UNIX
     else if (special == QLatin1String("fifo"))
         QCOMPARE(mkfifo(path.constData(), 0600), 0);
     else if (special == QLatin1String("/dev/zero"))
         QCOMPARE(symlink("/dev/zero", path.constData()), 0);
     else if (special == QLatin1String("dangling"))
         QCOMPARE(symlink("nowhere", path.constData()), 0);
+#endif
 
     test.show();
     QVERIFY(test->isVisible());
