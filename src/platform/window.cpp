@@ -66,7 +66,7 @@ void Window::stack(QWidget *widget, int rank)
         widget->lower();
         return;
     }
-    if (rank >= 2 && widget->parentWidget() == this) {
+    if (rank >= 2) {
         m_overlays.emplace_back(rank, widget);
         std::stable_sort(m_overlays.begin(), m_overlays.end(),
             [](const auto &a, const auto &b) { return a.first < b.first; });
