@@ -92,9 +92,9 @@ void ControlArrayBase::sync(const QRect &client)
         if (inView && !control->widget()) {
             control->materialize();
             QWidget *widget = control->widget();
+            // A widget may come from the window's spares: give it this element's identity in full.
             widget->setProperty(IndexProperty, int(index));
-            if (!m_accessibleName.isEmpty())
-                widget->setAccessibleName(m_accessibleName.arg(index));
+            widget->setAccessibleName(m_accessibleName.isEmpty() ? QString() : m_accessibleName.arg(index));
             if (m_enterMovesToNext) {
                 if (!m_enterFilter)
                     m_enterFilter = std::make_unique<EnterFilter>(*this);
