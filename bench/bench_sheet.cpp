@@ -15,6 +15,7 @@ class BenchSheet : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { checkEveryAction = false; }
     void prepare_data();
     void prepare();
     void firstSheet();

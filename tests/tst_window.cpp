@@ -1,10 +1,15 @@
 #include "testing.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPointer>
 #include <QTest>
 
 class TestWindow : public QObject {
@@ -20,6 +25,10 @@ private slots:
     void surfaceTextSurvivesRepaints();
     void arrayElementsCopyElementZeroHidden();
     void arrayElementsHaveWidgetsOnlyInView();
+    void resizeKeepsTheFocus_data();
+    void resizeKeepsTheFocus();
+    void resizeKeepsComposedText();
+    void contextMenuActsOnItsBox();
     void arrayIndicesAre16Bit();
 };
 
@@ -255,12 +264,143 @@ void TestWindow::arrayElementsHaveWidgetsOnlyInView()
     type(form.Text2[1], QStringLiteral("B"));
     QCOMPARE(form.Text2[1].text(), "B");
 
-    // Narrowing drops the widget and keeps the answer.
+    // Narrowing keeps the widget while the user works in it, and drops it, keeping the answer, once the focus
+    // has gone elsewhere.
     form.resize(1035, 390);
+    QVERIFY(form.Text2[1].widget());
+    form.Text1.widget()->setFocus();
+    settle(form);
     QVERIFY(!form.Text2[1].widget());
     QCOMPARE(form.Text2[1].text(), "B");
     form.resize(1500, 390);
     QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[1].widget())->text(), "B");
+}
+
+// Resizing while the user types: box 15 of 20 lies at x = 1400 twips, 93 pixels, so a window 90 pixels wide
+// leaves it out of view.
+
+namespace {
+
+void sheetOfTwenty(TestForm &test, bool start)
+{
+    test.show();
+    type(test->Text1, QStringLiteral("20"));
+    click(test->Command1);
+    if (start)
+        click(test->Command3);
+}
+
+// Keys as the keyboard sends them: to the focus widget.
+void keys(const QString &text)
+{
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+} // namespace
+
+void TestWindow::resizeKeepsTheFocus_data()
+{
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<QString>("phase");
+    QTest::newRow("Ready") << false << ReadyWithSheet;
+    QTest::newRow("Running") << true << Running;
+}
+
+void TestWindow::resizeKeepsTheFocus()
+{
+    QFETCH(bool, running);
+    QFETCH(QString, phase);
+    TestForm test;
+    sheetOfTwenty(test, running);
+    Form1 &form = *test;
+    type(form.Text2[15], QStringLiteral("A"));
+    QWidget *const edit = form.Text2[15].widget();
+
+    form.resize(90, 390);
+    checkControls(form);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    keys(QStringLiteral("B "));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(form.Text2[15].text(), "AB  ");
+    QCOMPARE(phaseOf(form), phase);
+    QCOMPARE(form.Text1.text(), "20");
+
+    form.resize(1035, 390);
+    checkControls(form);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(answers(form).join(QString()), "AB  ");
+}
+
+void TestWindow::resizeKeepsComposedText()
+{
+    TestForm test;
+    sheetOfTwenty(test, true);
+    Form1 &form = *test;
+    type(form.Text2[15], QStringLiteral("A"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home); // ends the typing that one undo takes back
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QWidget *const edit = form.Text2[15].widget();
+    QInputMethodEvent composing(QStringLiteral("ni"), {});
+    QCoreApplication::sendEvent(edit, &composing);
+
+    form.resize(90, 390);
+    QCOMPARE(form.Text2[15].widget(), edit);
+    QInputMethodEvent commit;
+    commit.setCommitString(u"你"_qs);
+    QCoreApplication::sendEvent(edit, &commit);
+    QCOMPARE(form.Text2[15].text(), u"A你"_qs);
+
+    // Undo survives narrowing and widening.
+    form.resize(1035, 390);
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence::Undo);
+    QCOMPARE(form.Text2[15].text(), "A");
+    checkControls(form);
+
+    // Once the user leaves the box out of view, its widget goes and its text stays.
+    form.resize(90, 390);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    checkControls(form);
+    QVERIFY(!form.Text2[15].widget());
+    form.resize(1035, 390);
+    checkControls(form);
+    QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[15].widget())->text(), "A");
+}
+
+void TestWindow::contextMenuActsOnItsBox()
+{
+    TestForm test;
+    sheetOfTwenty(test, false);
+    Form1 &form = *test;
+    type(form.Text2[15], QStringLiteral("A"));
+    QWidget *const edit = form.Text2[15].widget();
+    QGuiApplication::clipboard()->setText(QStringLiteral("C"));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(edit, &request);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+
+    // A window manager may resize the window while the menu is open; boxes come into view and take widgets.
+    form.resize(90, 600);
+    settle(form);
+    const QList<QAction *> actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(),
+        [](const QAction *action) { return action->text().startsWith(QStringLiteral("&Paste")); });
+    QVERIFY(paste != actions.end());
+    (*paste)->trigger();
+    menu->close();
+    QCOMPARE(form.Text2[15].text(), "AC");
+    QCOMPARE(answers(form).join(QString()), "AC");
+    checkControls(form);
+
+    // A new sheet while the menu is open: the menu goes with the old box's widget, which no new box gets.
+    QCoreApplication::sendEvent(edit, &request);
+    QVERIFY(QApplication::activePopupWidget());
+    const QPointer<QWidget> old = edit;
+    click(form.Command1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!old);
+    QVERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(answers(form).join(QString()), QString());
 }
 
 void TestWindow::arrayIndicesAre16Bit()

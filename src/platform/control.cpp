@@ -120,6 +120,8 @@ void Control::materialize()
     if (!m_widget)
         m_widget = newWidget(&m_window);
     m_connection = connectWidget(m_widget);
+    if (m_lazy)
+        m_window.watch(m_widget);
     showProperties(m_widget);
     m_widget->setGeometry(pixelGeometry());
     m_widget->setEnabled(m_enabled);
@@ -132,10 +134,16 @@ void Control::dematerialize()
     if (!m_widget)
         return;
     QObject::disconnect(m_connection);
-    if (m_lazy)
-        m_window.keepSpareWidget(m_widgetRank, m_widget);
-    else
+    if (!m_lazy) {
         delete m_widget;
+    } else if (Window::inUse(m_widget)) {
+        // The control is gone while the user works in its widget (the focus, composed text, a menu): none of
+        // that may reach another control, so the widget goes too, once the event that holds it is over.
+        m_widget->hide();
+        m_widget->deleteLater();
+    } else {
+        m_window.keepSpareWidget(m_widgetRank, m_widget);
+    }
     m_widget = nullptr;
 }
 

@@ -27,7 +27,8 @@ QColor toQColor(Colour colour);
 // Controls made at design time have their widget from the start. Controls made at run time as copies in a
 // ControlArray have one only while they are visible and lie inside the window's client area: the window makes
 // and drops those widgets after each event (Window::deliver) and on resizes, so a sheet of thousands of boxes
-// costs widgets only for the few the user can see.
+// costs widgets only for the few the user can see. A widget the user is working in (Window::inUse) is kept
+// while out of view, and released once the user has left it.
 class Control {
 public:
     Control(const Control &) = delete;

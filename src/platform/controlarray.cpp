@@ -89,6 +89,10 @@ void ControlArrayBase::sync(const QRect &client)
         if (!control)
             continue;
         const bool inView = control->isVisible() && client.intersects(control->pixelGeometry());
+        // A widget the user is working in stays, clipped, until the user leaves it: taking it would move the
+        // focus and lose composed text.
+        const bool held
+            = !inView && control->widget() && control->isVisible() && Window::inUse(control->widget());
         if (inView && !control->widget()) {
             control->materialize();
             QWidget *widget = control->widget();
@@ -102,7 +106,7 @@ void ControlArrayBase::sync(const QRect &client)
             }
             if (previous && widget->focusPolicy() != Qt::NoFocus)
                 QWidget::setTabOrder(previous, widget);
-        } else if (!inView && control->widget()) {
+        } else if (!inView && !held && control->widget()) {
             control->dematerialize();
         }
         if (control->widget() && control->widget()->focusPolicy() != Qt::NoFocus)

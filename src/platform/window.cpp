@@ -3,6 +3,8 @@
 #include "control.h"
 #include "controlarray.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -10,7 +12,42 @@
 
 namespace platform {
 
-Window::Window() = default;
+namespace {
+const char ComposingProperty[] = "quillmarkComposing";
+}
+
+// Notes when an input method starts and ends composing in a widget, and when a widget loses the focus: the
+// two moments a widget that the user kept out of view may be released.
+class Window::UseWatcher final : public QObject {
+public:
+    explicit UseWatcher(Window &window)
+        : QObject(&window)
+        , m_window(window)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::InputMethod) {
+            const bool composing = !static_cast<QInputMethodEvent *>(event)->preeditString().isEmpty();
+            watched->setProperty(ComposingProperty, composing);
+            if (!composing)
+                m_window.syncSoon();
+        } else if (event->type() == QEvent::FocusOut) {
+            m_window.syncSoon();
+        }
+        return false;
+    }
+
+private:
+    Window &m_window;
+};
+
+Window::Window()
+    : m_useWatcher(new UseWatcher(*this))
+{
+}
 
 Window::~Window() = default;
 
@@ -43,6 +80,40 @@ void Window::refreshLater(Control &control)
         control.m_refreshPending = true;
         m_refreshes.push_back(&control);
     }
+}
+
+bool Window::inUse(const QWidget *widget)
+{
+    if (widget->window()->focusWidget() == widget || widget->property(ComposingProperty).toBool())
+        return true;
+    // A context menu is a popup of its own, parented to the widget it acts on.
+    for (const QWidget *popup = QApplication::activePopupWidget(); popup; popup = popup->parentWidget())
+        if (popup == widget)
+            return true;
+    return false;
+}
+
+void Window::watch(QWidget *widget)
+{
+    // No reset of the composing mark is needed: a widget in use is never handed on (see
+    // Control::dematerialize).
+    widget->installEventFilter(m_useWatcher);
+}
+
+void Window::syncSoon()
+{
+    if (m_syncPosted)
+        return;
+    m_syncPosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_syncPosted = false;
+            m_controlsChanged = true;
+            if (!m_delivering)
+                syncControls();
+        },
+        Qt::QueuedConnection);
 }
 
 void Window::forgetRefresh(const Control *control)

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -51,6 +52,10 @@ public:
     // event: a handler that sets a property several times costs the widget one change.
     void refreshLater(Control &control);
 
+    // Whether the user is working in a run-time control's widget: it is the window's focus widget, an input
+    // method is composing in it, or it shows a menu. Such a widget stays with its control while out of view.
+    static bool inUse(const QWidget *widget);
+
 protected:
     // Runs once, when the window is first asked to show and before it does.
     virtual void load() { }
@@ -62,7 +67,14 @@ protected:
 private:
     friend class Control;
     friend class ControlArrayBase;
+    class UseWatcher;
+
     void syncControls();
+    // Watches a run-time control's widget for the moments it stops being in use.
+    void watch(QWidget *widget);
+    // Syncs the run-time controls once the current event is over: a widget that the user has just left, out
+    // of view, then goes.
+    void syncSoon();
     void forgetRefresh(const Control *control);
     // Widgets given up by run-time controls, by stack rank, ready for the next control of that kind.
     QWidget *takeSpareWidget(int rank);
@@ -73,10 +85,12 @@ private:
     std::vector<Control *> m_refreshes;
     std::array<std::vector<QWidget *>, 4> m_spareWidgets;
     QStringList m_printed;
+    UseWatcher *m_useWatcher = nullptr;
     int m_delivering = 0;
     bool m_loaded = false;
     bool m_controlsChanged = false;
     bool m_restack = false;
+    bool m_syncPosted = false;
 };
 
 } // namespace platform

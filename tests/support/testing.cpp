@@ -4,9 +4,12 @@
 #include "key/answerkey.h"
 
 #include <QFile>
+#include <QHash>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -68,9 +71,106 @@ QString TestForm::keyPath() const
     return answerKeyPath(dir.path());
 }
 
+namespace {
+
+Form1 &formOf(const platform::Control &control)
+{
+    return *qobject_cast<Form1 *>(control.widget()->window());
+}
+
+// The element's widget, when it should have one; checks the rule for having one.
+QWidget *checkedWidget(const Form1 &form, const platform::Control &control, const QString &name)
+{
+    QWidget *widget = control.widget();
+    const bool inView = control.isVisible() && form.rect().intersects(control.pixelGeometry());
+    const bool focused = widget && control.isVisible() && form.focusWidget() == widget;
+    if (bool(widget) != (inView || focused)) {
+        QTest::qFail(qPrintable(name
+                         + (widget ? QStringLiteral(" has a widget out of view")
+                                   : QStringLiteral(" in view has no widget"))),
+            __FILE__, __LINE__);
+        return nullptr;
+    }
+    if (widget && widget->geometry() != control.pixelGeometry()) {
+        QTest::qFail(qPrintable(name + QStringLiteral(" shown in the wrong place")), __FILE__, __LINE__);
+        return nullptr;
+    }
+    if (widget && (!widget->isVisibleTo(&form) || widget->isEnabled() != control.isEnabled())) {
+        QTest::qFail(
+            qPrintable(name + QStringLiteral(" shown hidden, or locked wrongly")), __FILE__, __LINE__);
+        return nullptr;
+    }
+    return widget;
+}
+
+} // namespace
+
+void settle(Form1 &form)
+{
+    QCoreApplication::sendPostedEvents(&form, QEvent::MetaCall);
+}
+
+void checkControls(Form1 &form)
+{
+    settle(form);
+    QSet<const QWidget *> owned;
+    QHash<const QWidget *, int> boxes;
+    for (int i = 1; i < form.Text2.count(); ++i) {
+        const platform::TextBox *box = form.Text2.at(i);
+        if (!box)
+            continue;
+        const QString name = QStringLiteral("box %1").arg(i);
+        auto *edit = qobject_cast<QLineEdit *>(checkedWidget(form, *box, name));
+        if (QTest::currentTestFailed())
+            return;
+        if (!edit)
+            continue;
+        QVERIFY2(!owned.contains(edit), qPrintable(name + QStringLiteral(" shares its widget")));
+        owned.insert(edit);
+        boxes.insert(edit, i);
+        QVERIFY2(edit->text() == box->text(), qPrintable(name + QStringLiteral(" shows another text")));
+        QVERIFY2(edit->accessibleName() == QStringLiteral("第 %1 题").arg(i),
+            qPrintable(name + QStringLiteral(" is named ") + edit->accessibleName()));
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            QVERIFY2(edit->palette().color(group, QPalette::Base) == platform::toQColor(box->backColor()),
+                qPrintable(name + QStringLiteral(" shows another colour")));
+    }
+    for (int i = 1; i < form.Label1.count(); ++i) {
+        const platform::Label *label = form.Label1.at(i);
+        if (!label)
+            continue;
+        const QString name = QStringLiteral("number %1").arg(i);
+        auto *shown = qobject_cast<QLabel *>(checkedWidget(form, *label, name));
+        if (QTest::currentTestFailed())
+            return;
+        if (!shown)
+            continue;
+        QVERIFY2(!owned.contains(shown), qPrintable(name + QStringLiteral(" shares its widget")));
+        owned.insert(shown);
+        QVERIFY2(shown->text() == label->caption(), qPrintable(name + QStringLiteral(" shows another text")));
+    }
+
+    // Tab from Restart walks the boxes that have widgets, by question number, then leaves the sheet.
+    QList<int> walked;
+    QWidget *const start = form.Command5.widget();
+    for (QWidget *widget = start->nextInFocusChain(); widget != start; widget = widget->nextInFocusChain()) {
+        if (!widget->isVisibleTo(&form) || !(widget->focusPolicy() & Qt::TabFocus))
+            continue;
+        const auto box = boxes.constFind(widget);
+        if (box == boxes.constEnd())
+            break;
+        walked.append(*box);
+    }
+    QList<int> expected = boxes.values();
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(walked, expected);
+}
+
 void click(const platform::CommandButton &button)
 {
     QTest::mouseClick(button.widget(), Qt::LeftButton);
+    if (checkEveryAction)
+        checkControls(formOf(button));
 }
 
 void type(const platform::TextBox &box, const QString &text)
@@ -93,6 +193,8 @@ void type(const platform::TextBox &box, const QString &text)
             QCoreApplication::sendEvent(edit, &event);
         }
     }
+    if (checkEveryAction)
+        checkControls(formOf(box));
 }
 
 bool tick(TestForm &test, qint64 elapsed)
@@ -102,6 +204,8 @@ bool tick(TestForm &test, qint64 elapsed)
     test.services.now
         = static_cast<qint32>(static_cast<quint32>(test->StartTick) + static_cast<quint32>(elapsed));
     test->deliver([&test] { Timer1_Timer(*test); });
+    if (checkEveryAction)
+        checkControls(*test);
     return true;
 }
 

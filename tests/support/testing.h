@@ -65,9 +65,22 @@ public:
     Form1 &operator*() const { return *form; }
 };
 
-// What a user does: click a button, replace a box's text by typing.
+// What a user does: click a button, replace a box's text by typing. Each ends with checkControls(), unless a
+// benchmark turns that off: the check is not what it times.
+inline bool checkEveryAction = true;
 void click(const platform::CommandButton &button);
 void type(const platform::TextBox &box, const QString &text);
+
+// Lets the window finish what it does once the current event is over (releasing a widget the user has left),
+// without running timers.
+void settle(Form1 &form);
+
+// Checks the whole window against its controls, as QAbstractItemModelTester checks a model: for every element
+// of every array, a widget exists exactly when the element is visible and in view, or its widget is the focus
+// widget; each widget shows its element's text, colours, enabled state, accessible name and place, and no two
+// elements share one; the answer boxes follow Restart in the keyboard order by question number. Fails the
+// current test through QVERIFY (see QTest::currentTestFailed()).
+void checkControls(Form1 &form);
 
 // One tick of the exam clock, `elapsed` milliseconds after Start, delivered as the timer delivers it: only
 // while the timer is enabled. Returns whether it was delivered.
