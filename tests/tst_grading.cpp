@@ -68,6 +68,20 @@ void TestGrading::grades_data()
     QTest::newRow("Chinese answers") << QStringList{u"甲乙丙丁戊"_qs}
                                      << QStringList{u"甲"_qs, u"乙"_qs, u"甲"_qs, "", u"戊"_qs} << "3"
                                      << "1 2 5";
+    // One answer is one character as the reader sees it, however many UTF-16 units it takes.
+    QTest::newRow("a character beyond the BMP is one answer")
+        << QStringList{u"\U00020000BCDE"_qs} << QStringList{u"\U00020000"_qs, "B", "C", "D", "E"} << "5"
+        << "1 2 3 4 5";
+    QTest::newRow("a letter and its combining mark are one answer")
+        << QStringList{u"e\u0301BCDE"_qs} << QStringList{u"e\u0301"_qs, "B", "C", "D", "E"} << "5"
+        << "1 2 3 4 5";
+    QTest::newRow("the letter without its mark is wrong; no normalisation")
+        << QStringList{u"e\u0301\u00E9CDE"_qs} << QStringList{"e", u"e\u0301"_qs, "C", "D", "E"} << "3"
+        << "3 4 5";
+    QTest::newRow("an emoji with a skin-tone modifier is one answer")
+        << QStringList{u"\U0001F44D\U0001F3FDBCDE"_qs}
+        << QStringList{u"\U0001F44D\U0001F3FD"_qs, "B", "C", "D", "E"} << "5"
+        << "1 2 3 4 5";
     QTest::newRow("questions past the key never score")
         << QStringList{"AAAAA"} << QStringList{"A", "", "", "", "", "A"} << "1"
         << "1";

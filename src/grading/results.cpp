@@ -1,5 +1,6 @@
 #include "results.h"
 
+#include "platform/characters.h"
 #include "platform/numbers.h"
 #include "window/form1.h"
 
@@ -21,10 +22,11 @@ void Command2_Click(Form1 &form)
             continue;
         box->setBackColor(Form1::White);
 
-        // Item k of the key holds questions 5k + 1 to 5k + 5 in its characters 1 to 5.
+        // Item k of the key holds questions 5k + 1 to 5k + 5 in its characters 1 to 5, counted as a reader
+        // counts them (one 𠀀, one é however it is encoded).
         const int p0 = i % 5;
         const QString item = p0 != 0 ? form.List1.item(i / 5) : form.List1.item(i / 5 - 1);
-        const QString key = p0 != 0 ? item.mid(p0 - 1, 1) : item.mid(4, 1);
+        const QString key = p0 != 0 ? platform::characterAt(item, p0) : platform::characterAt(item, 5);
 
         if (box->text() == key && !key.isEmpty()) {
             if (const auto score = platform::numericValue(form.Text3.text()))

@@ -182,16 +182,22 @@ void type(const platform::TextBox &box, const QString &text)
     edit->selectAll();
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Backspace);
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(edit, c.toLatin1());
-        } else if (edit->isEnabled()) {
-            // What a Chinese input method does: commit the composed character. A disabled box never has the
-            // focus an input method writes to.
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i].unicode() < 0x80) {
+            QTest::keyClick(edit, text[i++].toLatin1());
+            continue;
+        }
+        // What a Chinese input method does: commit what it composed, here every character up to the next
+        // ASCII one. A disabled box never has the focus an input method writes to.
+        qsizetype end = i;
+        while (end < text.size() && text[end].unicode() >= 0x80)
+            ++end;
+        if (edit->isEnabled()) {
             QInputMethodEvent event;
-            event.setCommitString(c);
+            event.setCommitString(text.mid(i, end - i));
             QCoreApplication::sendEvent(edit, &event);
         }
+        i = end;
     }
     if (checkEveryAction)
         checkControls(formOf(box));
