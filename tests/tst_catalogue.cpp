@@ -154,7 +154,8 @@ void TestCatalogue::minutesInEveryPhase_data()
     QTest::newRow("ideographic spaces") << u"\u3000１\u3000"_qs << true;
     QTest::newRow("negative") << u"－１"_qs << true;
     QTest::newRow("underflow") << "1e-400" << true;
-    QTest::newRow("at the 32-bit limit") << "35791394.1" << true;
+    QTest::newRow("at the clock's limit") << "35791" << true;
+    QTest::newRow("past the clock's limit") << "35792" << false;
     QTest::newRow("past the 32-bit limit") << "35791394.2" << false;
     QTest::newRow("at the negative limit") << "-35791394.1" << true;
     QTest::newRow("past the negative limit") << "-35791394.2" << false;

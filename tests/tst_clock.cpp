@@ -157,6 +157,9 @@ void TestClock::narrowBarSkipsTheTick()
 void TestClock::refusedMinutes_data()
 {
     addNotANumberRows();
+    // 35792 minutes are 2147520000 ms, more than the 2^31 - 1 ms the tick difference can hold.
+    QTest::newRow("longer than the clock measures") << "35792";
+    QTest::newRow("just past the clock's limit") << "35791.3942";
     // 35791394.2 minutes are 2147483652 s, past the 32-bit range.
     QTest::newRow("seconds past the 32-bit range") << "35791394.2";
     QTest::newRow("far past it") << "1e300";
@@ -188,13 +191,19 @@ void TestClock::refusedMinutes()
 
 void TestClock::largestMinutes()
 {
-    // 35791394.1 minutes are 2147483646 s: the clock still counts.
+    // 35791 minutes are 2147460 s, 2147460000 ms: the clock counts them and times out at the end.
     TestForm test;
     test.show();
-    ::start(test, QStringLiteral("35791394.1"));
+    ::start(test, QStringLiteral("35791"));
     QVERIFY(test->Timer1.isEnabled());
     QVERIFY(tick(test, 800));
-    QCOMPARE(test->Label4.caption(), "596523:14:5"); // 2147483645 s
+    QCOMPARE(test->Label4.caption(), "596:30:59"); // 2147459 s
+    QVERIFY(tick(test, 2147459000));
+    QCOMPARE(test->Label4.caption(), "0:0:0");
+    QVERIFY(test->Label4.isVisible());
+    QVERIFY(tick(test, 2147460000));
+    QVERIFY(!test->Label4.isVisible());
+    QCOMPARE(test->printedLines(), QStringList{u"时间到！停止答题."_qs});
 }
 
 void TestClock::realTimerTicks()

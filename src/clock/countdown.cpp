@@ -7,11 +7,15 @@
 
 void Command3_Click(Form1 &form)
 {
-    // Minutes that are no number, or so many that the time left leaves the range of the clock's integer
-    // arithmetic, start nothing: the window stays ready for a correction.
+    // Minutes that are no number, or an exam longer than the clock can measure, start nothing: the window
+    // stays ready for a correction. The elapsed time is the 32-bit difference of two tick counts, so an exam
+    // may last at most 2^31 - 1 ms (35791 minutes starts, 35792 does not); a negative length times out at
+    // once, but its seconds must still fit the integer arithmetic of the caption.
+    constexpr double LongestMilliseconds = 2147483647.0;
     const std::optional<double> minutes = platform::numericValue(form.Text2[0].text());
     const double seconds = minutes ? *minutes * 60 : 0;
-    if (!minutes || !platform::toInt32(seconds) || !platform::toInt32(seconds - 1)) {
+    if (!minutes || seconds * 1000 > LongestMilliseconds || !platform::toInt32(seconds)
+        || !platform::toInt32(seconds - 1)) {
         form.services().beep();
         form.Text2[0].selectAll();
         return;
