@@ -12,6 +12,10 @@ class TestTextFile : public QObject {
 private slots:
     void decodes_data();
     void decodes();
+    void decodesWithoutQtsCodec_data() { decodes_data(); }
+    void decodesWithoutQtsCodec();
+    void invalidGbkWithoutQtsCodec_data();
+    void invalidGbkWithoutQtsCodec();
     void linesAreCutAndTheRestSkipped();
     void cutLineDoesNotChangeTheEncoding();
     void readsNoMoreLinesThanAsked();
@@ -77,6 +81,40 @@ void TestTextFile::decodes()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     QCOMPARE(decodeTextLines(bytes, 34), lines);
+}
+
+// Where Qt has no GB18030 codec (builds without ICU) the system decodes: the same lines.
+
+void TestTextFile::decodesWithoutQtsCodec()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    platform::setSystemGb18030(true);
+    const QStringList decoded = decodeTextLines(bytes, 34);
+    platform::setSystemGb18030(false);
+    QCOMPARE(decoded, lines);
+}
+
+void TestTextFile::invalidGbkWithoutQtsCodec_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("bytes no GBK character starts with") << QByteArray("\xFF\x80"
+                                                                      "A")
+                                                        << u"\uFFFD\uFFFDA"_qs;
+    QTest::newRow("a lead byte before a space") << QByteArray("\x81 A") << u"\uFFFD A"_qs;
+    QTest::newRow("a lone lead byte at the end is dropped") << QByteArray("A\xB4") << "A";
+}
+
+void TestTextFile::invalidGbkWithoutQtsCodec()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(platform::decodeGb18030(bytes), text);
+    platform::setSystemGb18030(true);
+    const QString decoded = platform::decodeGb18030(bytes);
+    platform::setSystemGb18030(false);
+    QCOMPARE(decoded, text);
 }
 
 // Bounds

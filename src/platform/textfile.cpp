@@ -9,11 +9,69 @@
 #include <optional>
 #include <vector>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <cerrno>
+#include <iconv.h>
+#endif
+
 namespace platform {
 
 namespace {
 
 constexpr qint64 ChunkBytes = qint64(64) * 1024;
+
+bool systemGb18030Forced = false;
+
+#ifdef Q_OS_WIN
+QString systemGb18030(QByteArrayView bytes)
+{
+    // Code page 54936 is GB18030; without MB_ERR_INVALID_CHARS invalid bytes become U+FFFD.
+    constexpr UINT Gb18030 = 54936;
+    if (bytes.isEmpty())
+        return {};
+    const int n = MultiByteToWideChar(Gb18030, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring wide(size_t(n), L'\0');
+    MultiByteToWideChar(Gb18030, 0, bytes.data(), int(bytes.size()), wide.data(), n);
+    return QString::fromStdWString(wide);
+}
+#else
+QString systemGb18030(QByteArrayView bytes)
+{
+    const iconv_t converter = iconv_open("UTF-8", "GB18030");
+    if (converter == iconv_t(-1)) {
+        // No decoder at all: keep what is ASCII, and mark every other byte as undecodable.
+        QString text;
+        for (const char c : bytes)
+            text.append(uchar(c) < 0x80 ? QChar(c) : QChar(QChar::ReplacementCharacter));
+        return text;
+    }
+    QByteArray in = bytes.toByteArray();
+    // Each input byte gives at most three bytes of UTF-8 (U+FFFD for an invalid one); four-byte GB18030
+    // characters give at most four.
+    QByteArray out(in.size() * 3 + 4, Qt::Uninitialized);
+    char *inPos = in.data();
+    size_t inLeft = size_t(in.size());
+    char *outPos = out.data();
+    size_t outLeft = size_t(out.size());
+    while (inLeft > 0) {
+        if (iconv(converter, &inPos, &inLeft, &outPos, &outLeft) != size_t(-1))
+            break;
+        if (errno != EILSEQ)
+            break; // EINVAL: an incomplete character at the end, dropped
+        std::memcpy(outPos, "\xEF\xBF\xBD", 3); // U+FFFD for the invalid byte, then on with the next
+        outPos += 3;
+        outLeft -= 3;
+        ++inPos;
+        --inLeft;
+    }
+    iconv_close(converter);
+    return QString::fromUtf8(out.constData(), outPos - out.constData());
+}
+#endif
 
 enum class Encoding { Utf8, Utf16LE, Utf16BE, Legacy };
 
@@ -211,6 +269,14 @@ QStringList readTextLines(QIODevice &device, int maxLines)
         raw.push_back(std::move(*line));
     }
 
+    if (encoding == Encoding::Legacy && !isValidUtf8(raw)) {
+        QStringList lines;
+        lines.reserve(qsizetype(raw.size()));
+        for (const auto &line : raw)
+            lines.append(cutToBound(decodeGb18030(line.bytes)));
+        return lines;
+    }
+
     QStringDecoder decoder;
     switch (encoding) {
     case Encoding::Utf8:
@@ -223,8 +289,7 @@ QStringList readTextLines(QIODevice &device, int maxLines)
         decoder = QStringDecoder(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
         break;
     case Encoding::Legacy:
-        decoder = isValidUtf8(raw) ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
-                                   : QStringDecoder("GB18030", QStringDecoder::Flag::Stateless);
+        decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         break;
     }
 
@@ -245,6 +310,21 @@ QStringList readTextLines(const QString &path, int maxLines)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {};
     return readTextLines(file, maxLines);
+}
+
+QString decodeGb18030(QByteArrayView bytes)
+{
+    if (!systemGb18030Forced) {
+        QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
+        if (decoder.isValid())
+            return decoder(bytes);
+    }
+    return systemGb18030(bytes);
+}
+
+void setSystemGb18030(bool on)
+{
+    systemGb18030Forced = on;
 }
 
 QStringList decodeTextLines(QByteArrayView bytes, int maxLines)

@@ -32,4 +32,12 @@ QStringList readTextLines(QIODevice &device, int maxLines);
 // The same over bytes in memory.
 QStringList decodeTextLines(QByteArrayView bytes, int maxLines);
 
+// GB18030 (a superset of GBK) decoded by Qt where Qt has the codec (builds with ICU), and by the system where
+// it has not (code page 54936 on Windows, iconv elsewhere). Invalid bytes become U+FFFD; an incomplete
+// character at the end is dropped, as Qt's codec drops it.
+QString decodeGb18030(QByteArrayView bytes);
+
+// For tests: decode GB18030 through the system even where Qt has the codec.
+void setSystemGb18030(bool on);
+
 } // namespace platform
