@@ -22,7 +22,9 @@ private slots:
     void keyMissing();
     void keyWrittenWhileTheMessageIsOpen();
     void directoryAtTheKeyPath();
-    void browserByItsInstallationPath();
+    void browserChoice_data();
+    void browserChoice();
+    void browserPathInTheWorkingDirectory();
     void failedLaunchIsIgnored();
     // The key load
     void load_data();
@@ -110,9 +112,32 @@ void TestStartup::directoryAtTheKeyPath()
     QCOMPARE(test->List1.count(), 0);
 }
 
-void TestStartup::browserByItsInstallationPath()
+void TestStartup::browserChoice_data()
 {
-    // Here the Windows path is a plain file name in the working directory, which lets the test create it.
+    QTest::addColumn<bool>("onWindows");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("commandLine");
+    QTest::newRow("Windows with the browser")
+        << true << true
+        << u"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe https://quillmark.example"_qs;
+    QTest::newRow("Windows without it") << true << false << QString();
+    QTest::newRow("elsewhere, a file of that name") << false << true << QString();
+    QTest::newRow("elsewhere") << false << false << QString();
+}
+
+void TestStartup::browserChoice()
+{
+    QFETCH(bool, onWindows);
+    QFETCH(bool, installed);
+    QFETCH(QString, commandLine);
+    QCOMPARE(browserCommandLine(onWindows, installed), commandLine);
+}
+
+void TestStartup::browserPathInTheWorkingDirectory()
+{
+    // Off Windows the browser's path is a plain file name: one in the working directory changes nothing.
+    if (platform::OnWindows)
+        QSKIP("the path names the real browser here");
     QTemporaryDir cwd;
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(cwd.path()));
@@ -123,10 +148,8 @@ void TestStartup::browserByItsInstallationPath()
     TestForm test;
     test.show();
     QDir::setCurrent(previous);
-    QCOMPARE(test.services.programs,
-        QStringList{
-            u"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe https://quillmark.example"_qs});
-    QVERIFY(test.services.urls.isEmpty());
+    QVERIFY(test.services.programs.isEmpty());
+    QCOMPARE(test.services.urls, QStringList{MakerAddress});
 }
 
 void TestStartup::failedLaunchIsIgnored()

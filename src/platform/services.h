@@ -5,6 +5,12 @@
 
 namespace platform {
 
+#ifdef Q_OS_WIN
+inline constexpr bool OnWindows = true;
+#else
+inline constexpr bool OnWindows = false;
+#endif
+
 // What the program takes from the system beyond its window: time, messages, other programs and its own
 // directory. The window reaches these through one object, so tests can substitute a fake.
 class Services {

@@ -4,11 +4,18 @@
 #include "key/answerkey.h"
 #include "platform/textfile.h"
 
+QString browserCommandLine(bool onWindows, bool browserInstalled)
+{
+    return onWindows && browserInstalled ? BrowserPath + QLatin1Char(' ') + MakerAddress : QString();
+}
+
 void Form_Load(Form1 &form)
 {
     // A browser that fails to start is no reason to stop the exam program.
-    if (platform::fileExists(BrowserPath))
-        form.services().startProgram(BrowserPath + QLatin1Char(' ') + MakerAddress);
+    const QString browser
+        = browserCommandLine(platform::OnWindows, platform::OnWindows && platform::fileExists(BrowserPath));
+    if (!browser.isEmpty())
+        form.services().startProgram(browser);
     else
         form.services().openUrl(MakerAddress);
 
