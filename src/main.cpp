@@ -7,6 +7,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(QUILLMARK_NAME));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID)); // matches the window to its launcher
     Form1 form;
     form.show();
     return QApplication::exec();

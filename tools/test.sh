@@ -5,7 +5,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-need_packages $BUILD_PACKAGES fonts-arphic-uming desktop-file-utils appstream clang clang-tidy libclang-rt-14-dev
+need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
+    clang-tidy libclang-rt-14-dev
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and tests"

@@ -2,22 +2,210 @@
 
 #include "window.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPointer>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTextLayout>
 #include <QTimer>
+
+#include <algorithm>
+#include <cmath>
 
 namespace platform {
 
 namespace {
 
-void paintBackground(QWidget *widget, QPalette::ColorRole role, Colour colour)
+// Text on the program's own background colours: black, and a dark grey while locked, readable (WCAG AA, 4.5:1
+// and more) on white, green and red alike. The theme's text colour would be unreadable on them in a dark
+// theme.
+const QColor TextOnOwnColour(Qt::black);
+const QColor LockedTextOnOwnColour(Qt::black);
+
+// Paints a control's own background colour, with the text colour that goes with it, in every colour group: a
+// locked box keeps its colour.
+void paintColours(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole text, Colour colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(role, toQColor(colour)); // every colour group: a disabled box keeps its colour
+    palette.setColor(background, toQColor(colour));
+    palette.setColor(text, TextOnOwnColour);
     widget->setPalette(palette);
 }
+
+// Whether style paints a line edit's background in the palette's Base colour, enabled and disabled, found by
+// painting one. (adwaita-qt's styles honour it only while the line edit is enabled: locked answers lose their
+// green.)
+bool paintsBaseColour(QStyle *style)
+{
+    const QColor probe(0x12, 0x34, 0x56);
+    QLineEdit edit;
+    edit.setStyle(style);
+    QPalette palette = edit.palette();
+    palette.setColor(QPalette::Base, probe);
+    edit.setPalette(palette);
+    edit.resize(40, 20);
+    for (const bool enabled : {true, false}) {
+        edit.setEnabled(enabled);
+        const QImage image = edit.grab().toImage();
+        if (image.pixelColor(image.width() / 2, image.height() / 2) != probe)
+            return false;
+    }
+    return true;
+}
+
+// The style for text boxes: the application's, unless it paints line edits in colours of its own
+// (adwaita-qt's styles do), which would hide the white and green of the answer sheet; then Fusion, which
+// honours them.
+QStyle *textBoxStyle()
+{
+    static QString checkedStyle;
+    static bool honoursColours = true;
+    static QPointer<QStyle> fusion;
+    QStyle *style = QApplication::style();
+    if (style->name() != checkedStyle) {
+        checkedStyle = style->name();
+        honoursColours = paintsBaseColour(style);
+    }
+    if (honoursColours)
+        return nullptr;
+    if (!fusion) {
+        fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+        fusion->setParent(qApp);
+    }
+    return fusion;
+}
+
+// A label that lays its caption out as in the Song faces the window was drawn for, whatever CJK face the
+// system has:
+// - A space is half as wide as a Chinese character: the nine spaces of "时间         分钟 n" open the gap
+// that the
+//   minutes box stands over, and the narrower spaces of other faces (WenQuanYi, Noto) would slide 分钟 under
+//   it. The text itself stays as it is, for screen readers too.
+// - On request, the caption is placed by the ink of its glyphs rather than by its font's line height: CJK
+// faces
+//   differ in ascent by a third of an em, and in a bar barely taller than its font's em, top alignment puts
+//   the caption of one face half below the bar.
+class CaptionLabel final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    void setInkCentred(bool centred)
+    {
+        m_inkCentred = centred;
+        place();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QFontMetricsF metrics(font());
+        const qreal widening
+            = metrics.horizontalAdvance(QChar(u'时')) / 2 - metrics.horizontalAdvance(QChar(u' '));
+        const QString caption = text();
+        const bool widen = qAbs(widening) >= 0.01 && caption.contains(u' ');
+        if (!widen && qFuzzyIsNull(m_shift)) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        // Word spacing would not do: Qt applies it only to spaces that follow Latin text.
+        QList<QTextLayout::FormatRange> spaces;
+        if (widen) {
+            QTextCharFormat wide;
+            wide.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            wide.setFontLetterSpacing(widening);
+            for (int i = 0; i < caption.size(); ++i)
+                if (caption.at(i) == u' ')
+                    spaces.append({i, 1, wide});
+        }
+        QTextLayout layout(caption, font());
+        layout.setFormats(spaces);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+
+        const QRect area = contentsRect();
+        const qreal x = alignment() & Qt::AlignRight ? area.left() + area.width() - line.naturalTextWidth()
+                                                     : area.left();
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        layout.draw(&painter, QPointF(x, area.top() + m_shift));
+    }
+
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        if (event->size().height() != event->oldSize().height())
+            place(); // not when only the width changes: the time bar does at every tick
+    }
+
+    void changeEvent(QEvent *event) override
+    {
+        QLabel::changeEvent(event);
+        if (event->type() == QEvent::FontChange)
+            place();
+    }
+
+private:
+    // Keeps the strokes of the bar's captions (digits, colons, a minus sign, Chinese characters) off the
+    // label's first and last rows: where the font's line height puts them when they fit, as in the Song faces
+    // the layout was drawn for, else moved just enough, else centred. The ink is measured as drawn, in device
+    // pixels: font metrics miss hinting by a pixel, and the bar is only a pixel or two taller than the
+    // glyphs.
+    void place()
+    {
+        qreal shift = 0;
+        if (m_inkCentred) {
+            const qreal ratio = devicePixelRatioF();
+            const int rows = int(height() * ratio);
+            const auto [top, bottom] = inkRows(font(), ratio);
+            int move = 0;
+            if (bottom - top <= rows - 3)
+                move = std::clamp(0, 1 - top, rows - 2 - bottom);
+            else
+                move = (rows - 1 - top - bottom) / 2;
+            shift = move / ratio;
+        }
+        if (shift != m_shift) {
+            m_shift = shift;
+            update();
+        }
+    }
+
+    // The first and last device-pixel rows that the strokes of the bar's captions cover, drawn in font with
+    // the line's top at row 0.
+    static std::pair<int, int> inkRows(const QFont &font, qreal ratio)
+    {
+        const QString sample = QStringLiteral("0123456789:-请检查结果");
+        const QFontMetricsF metrics(font);
+        QImage image(int(std::ceil(metrics.horizontalAdvance(sample) * ratio)) + 2,
+            int(std::ceil(metrics.height() * ratio)) + 2, QImage::Format_Alpha8);
+        image.fill(0);
+        image.setDevicePixelRatio(ratio);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.drawText(QPointF(0, metrics.ascent()), sample);
+        painter.end();
+        int top = -1;
+        int bottom = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar *row = image.constScanLine(y);
+            if (std::any_of(row, row + image.width(), [](uchar alpha) { return alpha >= 128; })) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+        }
+        return {top, bottom};
+    }
+
+    bool m_inkCentred = false;
+    qreal m_shift = 0; // pixels down from where the font's line height puts the caption
+};
 
 Qt::Alignment labelAlignment(int alignment)
 {
@@ -63,7 +251,7 @@ void TextBox::setBackColor(Colour colour)
 void TextBox::refreshWidget()
 {
     if (widget() && widget()->palette().color(QPalette::Base) != toQColor(m_backColor))
-        paintBackground(widget(), QPalette::Base, m_backColor);
+        paintColours(widget(), QPalette::Base, QPalette::Text, m_backColor);
 }
 
 void TextBox::selectAll()
@@ -76,7 +264,10 @@ void TextBox::selectAll()
 
 QWidget *TextBox::newWidget(QWidget *parent) const
 {
-    return new QLineEdit(parent);
+    auto *edit = new QLineEdit(parent);
+    if (QStyle *style = textBoxStyle())
+        edit->setStyle(style);
+    return edit;
 }
 
 QMetaObject::Connection TextBox::connectWidget(QWidget *widget)
@@ -89,7 +280,7 @@ void TextBox::showProperties(QWidget *widget)
 {
     // Also clears the undo history that a widget handed on from another box would carry.
     static_cast<QLineEdit *>(widget)->setText(m_text);
-    paintBackground(widget, QPalette::Base, m_backColor);
+    paintColours(widget, QPalette::Base, QPalette::Text, m_backColor);
 }
 
 // Label
@@ -133,36 +324,42 @@ void Label::setBackColor(Colour colour)
     m_backColor = colour;
     if (widget()) {
         widget()->setAutoFillBackground(true);
-        paintBackground(widget(), QPalette::Window, colour);
+        paintColours(widget(), QPalette::Window, QPalette::WindowText, colour);
     }
 }
 
 void Label::setFont(const QFont &font)
 {
     m_font = font;
-    if (widget())
-        widget()->setFont(font);
+    if (auto *label = static_cast<CaptionLabel *>(widget())) {
+        label->setFont(font);
+        label->setInkCentred(true);
+    }
 }
 
 QWidget *Label::newWidget(QWidget *parent) const
 {
-    auto *label = new QLabel(parent);
+    auto *label = new CaptionLabel(parent);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
 
 void Label::showProperties(QWidget *widget)
 {
-    auto *label = static_cast<QLabel *>(widget);
+    auto *label = static_cast<CaptionLabel *>(widget);
     label->setText(m_caption);
     label->setAlignment(labelAlignment(m_alignment));
     label->setAutoFillBackground(m_backColor.has_value());
     if (m_backColor)
-        paintBackground(label, QPalette::Window, *m_backColor);
+        paintColours(label, QPalette::Window, QPalette::WindowText, *m_backColor);
+    else if (label->testAttribute(Qt::WA_SetPalette))
+        label->setPalette(QPalette()); // back to the window's colours
     if (m_font)
         label->setFont(*m_font);
     else if (label->testAttribute(Qt::WA_SetFont))
         label->setFont(QFont()); // back to the window's font
+    // A caption in a font of its own (the time bar's 18 pt in a bar of 25 pixels) is placed by its ink.
+    label->setInkCentred(m_font.has_value());
 }
 
 // CommandButton

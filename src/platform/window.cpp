@@ -60,6 +60,9 @@ void Window::print(const QString &line)
 {
     m_printed.append(line);
     update();
+    // The drawn lines belong to no control: a screen reader learns of them as the window's description (set
+    // with its DescriptionChanged event).
+    setAccessibleDescription(m_printed.join(QLatin1Char('\n')));
 }
 
 void Window::deliver(const std::function<void()> &handler)

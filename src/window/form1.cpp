@@ -6,12 +6,15 @@
 #include "sheet/prepare.h"
 #include "startup.h"
 
+#include <QFontDatabase>
 #include <QIcon>
+
+#include <cstdio>
 
 namespace {
 
 // SimSun where it is installed; elsewhere another Song (Ming) face. Its half-width spaces are what open the
-// gap in "时间         分钟 n" that the minutes box fills.
+// gap in "时间         分钟 n" that the minutes box fills (labels give the spaces of other faces that width).
 QFont songFont(qreal pointSize)
 {
     QFont font;
@@ -27,11 +30,26 @@ QFont songFont(qreal pointSize)
     return font;
 }
 
+// Without a CJK font every caption shows as boxes. Says why, once, where a user who starts the program from a
+// terminal looks; the program runs on.
+void warnWithoutChineseFont()
+{
+    static const bool checked = [] {
+        if (QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+            std::fputs("quillmark: no font on this system can show Chinese text; install one (on Debian: "
+                       "fonts-arphic-uming)\n",
+                stderr);
+        return true;
+    }();
+    Q_UNUSED(checked);
+}
+
 } // namespace
 
 Form1::Form1(platform::Services &services)
     : m_services(services)
 {
+    warnWithoutChineseFont();
     setCaption(ApplicationTitle);
     setFont(songFont(9));
     setClientSize(15525, 5850);
