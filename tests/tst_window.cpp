@@ -141,8 +141,12 @@ void TestWindow::window()
     QCOMPARE(test->windowTitle(), "QuillmarkV1.0");
     QCOMPARE(test->size(), QSize(1035, 390));
     const QList<QSize> sizes = test->windowIcon().availableSizes();
-    for (const int size : {16, 32, 48})
+    for (const int size : {16, 32, 48}) {
         QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+        // The pixels of the shipped PNG at that size, as a pixmap holds them.
+        const QPixmap png(QStringLiteral(QUILLMARK_ASSETS "/quillmark-%1.png").arg(size));
+        QCOMPARE(test->windowIcon().pixmap(size).toImage(), png.toImage());
+    }
     // The score box takes no typing.
     type(test->Text3, QStringLiteral("5"));
     QCOMPARE(test->Text3.text(), "0");

@@ -70,7 +70,10 @@ QStyle *textBoxStyle()
     QStyle *style = QApplication::style();
     if (style->name() != checkedStyle) {
         checkedStyle = style->name();
-        honoursColours = paintsBaseColour(style);
+        // Qt's own styles are known to honour them; the probe costs a line edit painted twice at start-up.
+        static const QStringList QtStyles{
+            QStringLiteral("fusion"), QStringLiteral("windows"), QStringLiteral("windowsvista")};
+        honoursColours = QtStyles.contains(checkedStyle, Qt::CaseInsensitive) || paintsBaseColour(style);
     }
     if (honoursColours)
         return nullptr;
@@ -98,7 +101,10 @@ public:
     void setInkCentred(bool centred)
     {
         m_inkCentred = centred;
-        place();
+        m_placed = false;
+        if (!centred)
+            m_shift = 0;
+        update();
     }
 
 protected:
@@ -109,6 +115,8 @@ protected:
             = metrics.horizontalAdvance(QChar(u'时')) / 2 - metrics.horizontalAdvance(QChar(u' '));
         const QString caption = text();
         const bool widen = qAbs(widening) >= 0.01 && caption.contains(u' ');
+        if (m_inkCentred && !m_placed && !caption.trimmed().isEmpty())
+            place(); // measured when there is ink to place: the bar starts out with a blank caption
         if (!widen && qFuzzyIsNull(m_shift)) {
             QLabel::paintEvent(event);
             return;
@@ -141,14 +149,14 @@ protected:
     {
         QLabel::resizeEvent(event);
         if (event->size().height() != event->oldSize().height())
-            place(); // not when only the width changes: the time bar does at every tick
+            m_placed = false; // not when only the width changes: the time bar does at every tick
     }
 
     void changeEvent(QEvent *event) override
     {
         QLabel::changeEvent(event);
         if (event->type() == QEvent::FontChange)
-            place();
+            m_placed = false;
     }
 
 private:
@@ -159,6 +167,7 @@ private:
     // glyphs.
     void place()
     {
+        m_placed = true;
         qreal shift = 0;
         if (m_inkCentred) {
             const qreal ratio = devicePixelRatioF();
@@ -171,10 +180,7 @@ private:
                 move = (rows - 1 - top - bottom) / 2;
             shift = move / ratio;
         }
-        if (shift != m_shift) {
-            m_shift = shift;
-            update();
-        }
+        m_shift = shift;
     }
 
     // The first and last device-pixel rows that the strokes of the bar's captions cover, drawn in font with
@@ -204,6 +210,7 @@ private:
     }
 
     bool m_inkCentred = false;
+    bool m_placed = false;
     qreal m_shift = 0; // pixels down from where the font's line height puts the caption
 };
 

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QUrl>
 
+#include <utility>
+
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #else
@@ -87,6 +89,40 @@ Services &systemServices()
 {
     static SystemServices services;
     return services;
+}
+
+void LaunchesAfterFirstPaint::windowPainted()
+{
+    m_painted = true;
+    startWaiting();
+}
+
+void LaunchesAfterFirstPaint::messageBox(const QString &text, const QString &title)
+{
+    startWaiting();
+    m_services.messageBox(text, title);
+}
+
+bool LaunchesAfterFirstPaint::startProgram(const QString &commandLine)
+{
+    if (m_painted)
+        return m_services.startProgram(commandLine);
+    m_waiting.emplace_back([this, commandLine] { m_services.startProgram(commandLine); });
+    return true;
+}
+
+bool LaunchesAfterFirstPaint::openUrl(const QString &address)
+{
+    if (m_painted)
+        return m_services.openUrl(address);
+    m_waiting.emplace_back([this, address] { m_services.openUrl(address); });
+    return true;
+}
+
+void LaunchesAfterFirstPaint::startWaiting()
+{
+    for (const auto &launch : std::exchange(m_waiting, {}))
+        launch();
 }
 
 } // namespace platform

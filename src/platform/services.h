@@ -3,6 +3,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+#include <vector>
+
 namespace platform {
 
 #ifdef Q_OS_WIN
@@ -38,5 +41,38 @@ public:
 
 // The real ones.
 Services &systemServices();
+
+// Services whose program launches wait for the window's first paint. Starting a program forks the whole
+// process, which would delay the window by several milliseconds; the browser's own window takes far longer to
+// appear. A message box starts what waits first, so launches keep their place before it; whatever still waits
+// starts when this object goes.
+class LaunchesAfterFirstPaint final : public Services {
+public:
+    explicit LaunchesAfterFirstPaint(Services &services)
+        : m_services(services)
+    {
+    }
+    LaunchesAfterFirstPaint(const LaunchesAfterFirstPaint &) = delete;
+    LaunchesAfterFirstPaint &operator=(const LaunchesAfterFirstPaint &) = delete;
+    ~LaunchesAfterFirstPaint() override { startWaiting(); }
+
+    // The window has painted: starts what waits, and from now on starts at once.
+    void windowPainted();
+
+    qint32 tickCount() override { return m_services.tickCount(); }
+    void messageBox(const QString &text, const QString &title) override;
+    // True when started, or when waiting to start.
+    bool startProgram(const QString &commandLine) override;
+    bool openUrl(const QString &address) override;
+    QString programDirectory() override { return m_services.programDirectory(); }
+    void beep() override { m_services.beep(); }
+
+private:
+    void startWaiting();
+
+    Services &m_services;
+    std::vector<std::function<void()>> m_waiting;
+    bool m_painted = false;
+};
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -179,13 +180,25 @@ void Window::setVisible(bool visible)
     if (visible && !m_loaded) {
         m_loaded = true;
         deliver([this] { load(); });
+        QTimer::singleShot(1000, this, &Window::reportFirstPaint);
     }
     syncControls();
     QWidget::setVisible(visible);
 }
 
+void Window::reportFirstPaint()
+{
+    if (std::exchange(m_firstPaintReported, true))
+        return;
+    firstPainted();
+}
+
 void Window::paintEvent(QPaintEvent *)
 {
+    // Queued: the paint reaches the screen before what waits for it runs.
+    if (!m_firstPaintReported)
+        QMetaObject::invokeMethod(this, &Window::reportFirstPaint, Qt::QueuedConnection);
+
     if (m_printed.isEmpty())
         return;
     QPainter painter(this);

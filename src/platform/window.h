@@ -59,6 +59,9 @@ public:
 protected:
     // Runs once, when the window is first asked to show and before it does.
     virtual void load() { }
+    // Runs once, just after the window's first paint has reached the screen (or a second after it was first
+    // shown, should it not paint, as when it starts minimised).
+    virtual void firstPainted() { }
 
     void setVisible(bool visible) override;
     void paintEvent(QPaintEvent *event) override;
@@ -75,6 +78,7 @@ private:
     // Syncs the run-time controls once the current event is over: a widget that the user has just left, out
     // of view, then goes.
     void syncSoon();
+    void reportFirstPaint();
     void forgetRefresh(const Control *control);
     // Widgets given up by run-time controls, by stack rank, ready for the next control of that kind.
     QWidget *takeSpareWidget(int rank);
@@ -91,6 +95,7 @@ private:
     bool m_controlsChanged = false;
     bool m_restack = false;
     bool m_syncPosted = false;
+    bool m_firstPaintReported = false;
 };
 
 } // namespace platform

@@ -6,8 +6,11 @@
 #include "sheet/prepare.h"
 #include "startup.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 
 #include <cstdio>
 
@@ -53,9 +56,18 @@ Form1::Form1(platform::Services &services)
     setCaption(ApplicationTitle);
     setFont(songFont(9));
     setClientSize(15525, 5850);
+    // The icon's pixels as raw RGBA: an image reader, even told the format, loads every image-format plug-in
+    // (and libjpeg) first, a millisecond on the way to the window.
     QIcon icon;
-    for (const int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/quillmark/quillmark-%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 32, 48}) {
+        QFile file(QStringLiteral(":/quillmark/quillmark-%1.rgba").arg(size));
+        if (!file.open(QIODevice::ReadOnly) || file.size() != qint64(size) * size * 4)
+            continue;
+        const QByteArray pixels = file.readAll();
+        const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size, size * 4,
+            QImage::Format_RGBA8888);
+        icon.addPixmap(QPixmap::fromImage(image)); // a deep copy: pixels may go
+    }
     setWindowIcon(icon);
 
     List1.move(12960, 240, 1575, 4560);
@@ -126,4 +138,9 @@ Form1::~Form1() = default;
 void Form1::load()
 {
     Form_Load(*this);
+}
+
+void Form1::firstPainted()
+{
+    m_services.windowPainted();
 }

@@ -24,10 +24,11 @@ public:
     explicit Form1(platform::Services &services = platform::systemServices());
     ~Form1() override;
 
-    platform::Services &services() const { return m_services; }
+    platform::Services &services() { return m_services; }
 
 private:
-    platform::Services &m_services;
+    // The system's services, with the browser launched after the window's first paint.
+    platform::LaunchesAfterFirstPaint m_services;
 
 public:
     // The controls, in keyboard order. Element i >= 1 of Text2 and Label1 is the answer box and the number of
@@ -53,4 +54,5 @@ public:
 
 protected:
     void load() override;
+    void firstPainted() override;
 };

@@ -15,7 +15,7 @@
 
 void FakeServices::messageBox(const QString &text, const QString &title)
 {
-    messages.append({text, title, window && window->isVisible()});
+    messages.append({text, title, window && window->isVisible(), programs.size() + urls.size()});
     if (whileMessageOpen)
         whileMessageOpen();
 }

@@ -19,6 +19,7 @@ public:
         QString text;
         QString title;
         bool windowShown = false;
+        qsizetype launchesBefore = 0; // programs started and addresses opened before it
     };
 
     qint32 now = 0;

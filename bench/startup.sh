@@ -1,0 +1,60 @@
+#!/bin/sh
+# The start-up benchmark: how long Quillmark's window takes to show its first paint, against the same window
+# written plainly (bench/plain_window.cpp), with and without Quillmark's start-up work done the straightforward
+# way, and each program's peak resident memory by then. Runs each program ROUNDS times (40 by default),
+# interleaved in a shuffled order, on a virtual X screen, and prints medians and ratios. Installs what is missing
+# and builds the optimised bench build first.
+set -eu
+cd "$(dirname "$0")/.."
+if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
+    . tools/packages.sh
+    need_packages $BUILD_PACKAGES fonts-arphic-uming xvfb xauth pkg-config libxcb-damage0-dev bc
+    cmake --preset bench >/dev/null
+    cmake --build --preset bench
+    QUILLMARK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x720x24" "$0" "$@"
+fi
+rounds=${1:-40}
+bench=build/bench
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# A browser that starts and ends at once: opening the maker's page costs what starting a program costs.
+export BROWSER=/bin/true
+unset QT_QPA_PLATFORM
+export XDG_RUNTIME_DIR="$work"
+
+run() { # name command...
+    name=$1
+    shift
+    "$bench/bench/first_paint" "$@" >>"$work/$name" || echo "no paint from $name" >&2
+}
+
+# One run of each first, unmeasured, so every program starts from a warm page cache.
+for program in "$bench/src/quillmark" "$bench/bench/plain_window"; do
+    "$bench/bench/first_paint" "$program" >/dev/null
+done
+round=0
+while [ "$round" -lt "$rounds" ]; do
+    for name in $(printf 'quillmark\nplain\nplain-work\n' | shuf); do
+        case $name in
+        quillmark) run quillmark "$bench/src/quillmark" ;;
+        plain) run plain "$bench/bench/plain_window" ;;
+        plain-work) run plain-work "$bench/bench/plain_window" --work ;;
+        esac
+    done
+    round=$((round + 1))
+done
+
+median() { # file column
+    sort -n -k "$2" "$1" | awk -v column="$2" '{ v[NR] = $column } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+printf '%-12s %14s %16s\n' program "first paint ms" "peak memory MiB"
+for name in plain plain-work quillmark; do
+    printf '%-12s %14.1f %16.1f\n' "$name" "$(median "$work/$name" 1)" "$(echo "$(median "$work/$name" 2) / 1024" | bc -l)"
+done
+q=$(median "$work/quillmark" 1)
+p=$(median "$work/plain" 1)
+w=$(median "$work/plain-work" 1)
+qm=$(median "$work/quillmark" 2)
+pm=$(median "$work/plain" 2)
+printf 'quillmark / plain: time %.3f, memory %.3f; quillmark / plain with the work: time %.3f\n' \
+    "$(echo "$q / $p" | bc -l)" "$(echo "$qm / $pm" | bc -l)" "$(echo "$q / $w" | bc -l)"
