@@ -50,7 +50,12 @@ Window::Window()
 {
 }
 
-Window::~Window() = default;
+Window::~Window()
+{
+    // The widgets that QWidget's destructor deletes lose their focus on the way; by then there is no window to
+    // sync.
+    delete std::exchange(m_useWatcher, nullptr);
+}
 
 void Window::setClientSize(float widthTwips, float heightTwips)
 {
