@@ -42,11 +42,12 @@ QString systemGb18030(QByteArrayView bytes)
 QString systemGb18030(QByteArrayView bytes)
 {
     const iconv_t converter = iconv_open("UTF-8", "GB18030");
-    if (converter == iconv_t(-1)) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is how iconv_open says it failed
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
         // No decoder at all: keep what is ASCII, and mark every other byte as undecodable.
         QString text;
         for (const char c : bytes)
-            text.append(uchar(c) < 0x80 ? QChar(c) : QChar(QChar::ReplacementCharacter));
+            text.append(uchar(c) < 0x80 ? QChar(QLatin1Char(c)) : QChar(QChar::ReplacementCharacter));
         return text;
     }
     QByteArray in = bytes.toByteArray();
@@ -62,8 +63,9 @@ QString systemGb18030(QByteArrayView bytes)
             break;
         if (errno != EILSEQ)
             break; // EINVAL: an incomplete character at the end, dropped
-        std::memcpy(outPos, "\xEF\xBF\xBD", 3); // U+FFFD for the invalid byte, then on with the next
-        outPos += 3;
+        // U+FFFD for the invalid byte, then on with the next.
+        for (const char byte : {'\xEF', '\xBF', '\xBD'})
+            *outPos++ = byte;
         outLeft -= 3;
         ++inPos;
         --inLeft;

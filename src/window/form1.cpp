@@ -64,8 +64,8 @@ Form1::Form1(platform::Services &services)
         if (!file.open(QIODevice::ReadOnly) || file.size() != qint64(size) * size * 4)
             continue;
         const QByteArray pixels = file.readAll();
-        const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size, size * 4,
-            QImage::Format_RGBA8888);
+        const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size,
+            qsizetype(size) * 4, QImage::Format_RGBA8888);
         icon.addPixmap(QPixmap::fromImage(image)); // a deep copy: pixels may go
     }
     setWindowIcon(icon);
