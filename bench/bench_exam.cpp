@@ -9,7 +9,7 @@
 class BenchExam : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { checkEveryAction = false; }
     void tick();
     void grade();

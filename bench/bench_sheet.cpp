@@ -14,7 +14,7 @@
 class BenchSheet : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { checkEveryAction = false; }
     void prepare_data();
     void prepare();
@@ -75,7 +75,7 @@ void BenchSheet::firstSheet()
         nanoseconds.append(timer.nsecsElapsed());
     }
     std::sort(nanoseconds.begin(), nanoseconds.end());
-    qInfo("first sheet of 165 boxes, painted: %.1f ms", nanoseconds[4] / 1e6);
+    qInfo("first sheet of 165 boxes, painted: %.1f ms", double(nanoseconds[4]) / 1e6);
 }
 
 void BenchSheet::memoryPerBox()

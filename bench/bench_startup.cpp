@@ -6,7 +6,7 @@
 class BenchStartup : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void constructAndLoad();
 };
 

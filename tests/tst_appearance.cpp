@@ -16,7 +16,7 @@
 class TestAppearance : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
     void readableAfterResults_data();
@@ -152,14 +152,14 @@ void TestAppearance::readableAfterResults()
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
 
     // ABCDA answered A, b, nothing, D, A: boxes 1, 4 and 5 green, 2 and 3 white, the score 3.
-    TestForm test(keyFileBytes({"ABCDA"}));
+    TestForm test(keyFileBytes({u"ABCDA"_qs}));
     test.show();
     type(test->Text1, QStringLiteral("5"));
     click(test->Command1);
     const Shown count = shownInside(*test, test->Text1); // typed text, still editable
     click(test->Command3);
-    for (const auto &[box, answer] : {std::pair{1, "A"}, {2, "b"}, {4, "D"}, {5, "A"}})
-        type(test->Text2[box], QLatin1String(answer));
+    for (const auto &[box, answer] : {std::pair{1, u"A"_qs}, {2, u"b"_qs}, {4, u"D"_qs}, {5, u"A"_qs}})
+        type(test->Text2[box], answer);
     click(test->Command4);
     click(test->Command2);
 

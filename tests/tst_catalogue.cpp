@@ -18,7 +18,7 @@
 class TestCatalogue : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void countInEveryPhase_data();
     void countInEveryPhase();
     void minutesInEveryPhase_data();
@@ -30,7 +30,7 @@ private slots:
 
 namespace {
 
-const QStringList Typed{"A", "B", u"丙"_qs, "", "E"};
+const QStringList Typed{u"A"_qs, u"B"_qs, u"丙"_qs, QString(), u"E"_qs};
 
 // Ready with a sheet of five boxes holding Typed.
 void readyWithAnswers(TestForm &test)
@@ -63,7 +63,7 @@ template <class Check> void inEveryReadyPhase(Check check)
     };
     for (const auto &[name, setup] : phases) {
         qDebug("%s", name);
-        TestForm test(keyFileBytes({"ABCDE"}));
+        TestForm test(keyFileBytes({u"ABCDE"_qs}));
         test.show();
         setup(test);
         check(test, phaseOf(*test));
@@ -206,7 +206,7 @@ void TestCatalogue::oddKeyFiles_data()
     // No byte-order mark: FF FF starts none, so these bytes reach the GBK decoder.
     QTest::newRow("invalid GBK") << QByteArray("\xff\xff\xfe\r\n\x81\x20\x80\xff\r\n") << "" << 33;
     QTest::newRow("byte-order mark and nothing after") << QByteArray("\xEF\xBB\xBF") << "" << 33;
-    QTest::newRow("without read permission") << keyFileBytes({"ABCDE"}) << "unreadable" << 33;
+    QTest::newRow("without read permission") << keyFileBytes({u"ABCDE"_qs}) << "unreadable" << 33;
     QTest::newRow("a directory") << QByteArray() << "directory" << 0;
 #ifdef Q_OS_UNIX
     QTest::newRow("a pipe") << QByteArray() << "fifo" << 0;
@@ -265,10 +265,11 @@ QStringList snapshot(const QString &dir)
         QByteArray hash;
         if (QFile file(info.filePath()); info.isFile() && file.open(QIODevice::ReadOnly))
             hash = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
-        entries.append(QStringLiteral("%1 %2 %3 %4")
-                           .arg(QDir(dir).relativeFilePath(info.filePath()))
-                           .arg(info.size())
-                           .arg(info.lastModified().toUTC().toString(Qt::ISODateWithMs), hash));
+        entries.append(
+            QStringLiteral("%1 %2 %3 %4")
+                .arg(QDir(dir).relativeFilePath(info.filePath()))
+                .arg(info.size())
+                .arg(info.lastModified().toUTC().toString(Qt::ISODateWithMs), QString::fromLatin1(hash)));
     }
     entries.sort();
     return entries;
@@ -278,7 +279,7 @@ QStringList snapshot(const QString &dir)
 
 void TestCatalogue::examWritesNothing()
 {
-    TestForm test(keyFileBytes({"ABCDE"}));
+    TestForm test(keyFileBytes({u"ABCDE"_qs}));
     QVERIFY(QDir(test.dir.path()).mkdir(QStringLiteral("notes")));
     const QStringList before = snapshot(test.dir.path());
     QCOMPARE(before.size(), 2);

@@ -7,7 +7,7 @@
 class TestClock : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void start();
     void countdown_data();
     void countdown();
@@ -38,7 +38,7 @@ void TestClock::start()
     QCOMPARE(test->TotalSeconds, 7800.0);
     QCOMPARE(test->StartTick, 123456);
     QCOMPARE(test->Label4.width(), 8000.0f);
-    QCOMPARE(test->Label4.caption(), " "); // until the first tick
+    QCOMPARE(test->Label4.caption(), u" "_qs); // until the first tick
     QVERIFY(test->Timer1.isEnabled());
     QCOMPARE(test->Label4.widget()->width(), qRound((240 + 8000) / 15.0) - 16);
 }
@@ -150,7 +150,7 @@ void TestClock::narrowBarSkipsTheTick()
     QVERIFY(tick(test, 30700));
     test->Label4.setCaption(QStringLiteral("x"));
     QVERIFY(tick(test, 30710));
-    QCOMPARE(test->Label4.caption(), "x");
+    QCOMPARE(test->Label4.caption(), u"x"_qs);
     QCOMPARE(test->Label4.width(), 1.0f);
 }
 
@@ -183,7 +183,7 @@ void TestClock::refusedMinutes()
     QVERIFY(test->Text1.isEnabled() && test->Text2[0].isEnabled());
     QCOMPARE(test->TotalSeconds, 0.0);
     QCOMPARE(test->Label4.width(), 7695.0f);
-    QCOMPARE(test->Text2[1].text(), "A");
+    QCOMPARE(test->Text2[1].text(), u"A"_qs);
     auto *edit = qobject_cast<QLineEdit *>(test->Text2[0].widget());
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->selectedText(), minutes);
@@ -197,9 +197,9 @@ void TestClock::largestMinutes()
     ::start(test, QStringLiteral("35791"));
     QVERIFY(test->Timer1.isEnabled());
     QVERIFY(tick(test, 800));
-    QCOMPARE(test->Label4.caption(), "596:30:59"); // 2147459 s
+    QCOMPARE(test->Label4.caption(), u"596:30:59"_qs); // 2147459 s
     QVERIFY(tick(test, 2147459000));
-    QCOMPARE(test->Label4.caption(), "0:0:0");
+    QCOMPARE(test->Label4.caption(), u"0:0:0"_qs);
     QVERIFY(test->Label4.isVisible());
     QVERIFY(tick(test, 2147460000));
     QVERIFY(!test->Label4.isVisible());
@@ -213,7 +213,7 @@ void TestClock::realTimerTicks()
     test.show();
     ::start(test, QStringLiteral("130"));
     test.services.now = test->StartTick + 800;
-    QTRY_COMPARE_WITH_TIMEOUT(test->Label4.caption(), "2:9:59", 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(test->Label4.caption(), u"2:9:59"_qs, 3000);
 }
 
 QTEST_MAIN(TestClock)

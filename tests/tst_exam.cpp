@@ -6,7 +6,7 @@
 class TestExam : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void roadOfOneExam();
     void phases();
     void timeOutThenHandIn();
@@ -16,7 +16,7 @@ private slots:
 
 void TestExam::roadOfOneExam()
 {
-    TestForm test(keyFileBytes({"ABCDA", "BBBBB"}));
+    TestForm test(keyFileBytes({u"ABCDA"_qs, u"BBBBB"_qs}));
     test.show();
     Form1 &form = *test;
     QCOMPARE(form.List1.count(), 33);
@@ -34,12 +34,13 @@ void TestExam::roadOfOneExam()
     QCOMPARE(form.Label4.width(), 8000.0f);
     QCOMPARE(phaseOf(form), Running);
 
-    for (const auto &[box, answer] : {std::pair{1, "A"}, {2, "B"}, {5, "A"}, {6, "B"}, {7, "C"}})
-        type(form.Text2[box], QString::fromLatin1(answer));
+    for (const auto &[box, answer] :
+        {std::pair{1, u"A"_qs}, {2, u"B"_qs}, {5, u"A"_qs}, {6, u"B"_qs}, {7, u"C"_qs}})
+        type(form.Text2[box], answer);
     QVERIFY(tick(test, 800));
-    QCOMPARE(form.Label4.caption(), "2:9:59");
+    QCOMPARE(form.Label4.caption(), u"2:9:59"_qs);
     QVERIFY(tick(test, 1600));
-    QCOMPARE(form.Label4.caption(), "2:9:58");
+    QCOMPARE(form.Label4.caption(), u"2:9:58"_qs);
 
     click(form.Command4);
     QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);
@@ -48,7 +49,7 @@ void TestExam::roadOfOneExam()
     QCOMPARE(form.Text2[3].text(), QString());
 
     click(form.Command2);
-    QCOMPARE(form.Text3.text(), "4");
+    QCOMPARE(form.Text3.text(), u"4"_qs);
     QCOMPARE(shownBackground(form.Text2[1]), QColor(Qt::green));
     QCOMPARE(shownBackground(form.Text2[7]), QColor(Qt::white));
     QCOMPARE(phaseOf(form), Graded);
@@ -100,7 +101,7 @@ void TestExam::timeOutThenHandIn()
     QVERIFY(tick(test, 60000));
     QVERIFY(!form.Label4.isVisible());
     QCOMPARE(phaseOf(form), QStringLiteral("HandIn"));
-    QCOMPARE(form.Text2[1].text(), "A");
+    QCOMPARE(form.Text2[1].text(), u"A"_qs);
 
     click(form.Command4);
     QCOMPARE(phaseOf(form), HandedIn);
@@ -127,7 +128,7 @@ void TestExam::nextExamAfterATimeOutHasItsClock()
     QVERIFY(form.Label4.isVisible());
     QVERIFY(form.Label4.widget()->isVisible());
     QVERIFY(tick(test, 800));
-    QCOMPARE(form.Label4.caption(), "0:0:59");
+    QCOMPARE(form.Label4.caption(), u"0:0:59"_qs);
     QCOMPARE(form.Label4.alignment(), 0); // back to the left on a wide bar
     QVERIFY(tick(test, 60000));
     QVERIFY(!form.Label4.isVisible());
@@ -136,7 +137,7 @@ void TestExam::nextExamAfterATimeOutHasItsClock()
 
 void TestExam::restartKeepsTheLastSheetInView()
 {
-    TestForm test(keyFileBytes({"ABCDA"}));
+    TestForm test(keyFileBytes({u"ABCDA"_qs}));
     test.show();
     Form1 &form = *test;
     type(form.Text1, QStringLiteral("2"));
@@ -148,7 +149,7 @@ void TestExam::restartKeepsTheLastSheetInView()
     click(form.Command2);
     click(form.Command5);
 
-    QCOMPARE(form.Text3.text(), "1");
+    QCOMPARE(form.Text3.text(), u"1"_qs);
     QCOMPARE(shownBackground(form.Text2[1]), QColor(Qt::green));
     QVERIFY(!form.Text2[1].widget()->isEnabled());
     QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);

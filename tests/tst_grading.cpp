@@ -6,7 +6,7 @@
 class TestGrading : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void grades_data();
     void grades();
     void resultsTwiceGivesTheSame();
@@ -51,39 +51,45 @@ void TestGrading::grades_data()
     QTest::addColumn<QString>("green");
 
     QTest::newRow("ABCDA: A, b, nothing, D, A scores 3")
-        << QStringList{"ABCDA"} << QStringList{"A", "b", "", "D", "A"} << "3"
+        << QStringList{u"ABCDA"_qs} << QStringList{u"A"_qs, u"b"_qs, u""_qs, u"D"_qs, u"A"_qs} << "3"
         << "1 4 5";
     QTest::newRow("a trailing space or a second letter is wrong")
-        << QStringList{"ABCDA"} << QStringList{"A ", "BC", "C", "D", "A"} << "3"
+        << QStringList{u"ABCDA"_qs} << QStringList{u"A "_qs, u"BC"_qs, u"C"_qs, u"D"_qs, u"A"_qs} << "3"
         << "3 4 5";
     QTest::newRow("question 5 reads character 5 of line 1, question 6 character 1 of line 2")
-        << QStringList{"xxxxE", "Fxxxx"} << QStringList{"", "", "", "", "E", "F"} << "2"
+        << QStringList{u"xxxxE"_qs, u"Fxxxx"_qs}
+        << QStringList{u""_qs, u""_qs, u""_qs, u""_qs, u"E"_qs, u"F"_qs} << "2"
         << "5 6";
     QTest::newRow("a short key line leaves questions 3 to 5 unscorable")
-        << QStringList{"AB", "CCCCC"} << QStringList{"A", "B", "", "", "", "C"} << "3"
+        << QStringList{u"AB"_qs, u"CCCCC"_qs}
+        << QStringList{u"A"_qs, u"B"_qs, u""_qs, u""_qs, u""_qs, u"C"_qs} << "3"
         << "1 2 6";
     QTest::newRow("characters after the fifth are not graded")
-        << QStringList{"ABCDAZZZ"} << QStringList{"A", "B", "C", "D", "A", "Z"} << "5"
+        << QStringList{u"ABCDAZZZ"_qs} << QStringList{u"A"_qs, u"B"_qs, u"C"_qs, u"D"_qs, u"A"_qs, u"Z"_qs}
+        << "5"
         << "1 2 3 4 5";
     QTest::newRow("Chinese answers") << QStringList{u"甲乙丙丁戊"_qs}
-                                     << QStringList{u"甲"_qs, u"乙"_qs, u"甲"_qs, "", u"戊"_qs} << "3"
+                                     << QStringList{u"甲"_qs, u"乙"_qs, u"甲"_qs, u""_qs, u"戊"_qs} << "3"
                                      << "1 2 5";
     // One answer is one character as the reader sees it, however many UTF-16 units it takes.
     QTest::newRow("a character beyond the BMP is one answer")
-        << QStringList{u"\U00020000BCDE"_qs} << QStringList{u"\U00020000"_qs, "B", "C", "D", "E"} << "5"
+        << QStringList{u"\U00020000BCDE"_qs}
+        << QStringList{u"\U00020000"_qs, u"B"_qs, u"C"_qs, u"D"_qs, u"E"_qs} << "5"
         << "1 2 3 4 5";
     QTest::newRow("a letter and its combining mark are one answer")
-        << QStringList{u"e\u0301BCDE"_qs} << QStringList{u"e\u0301"_qs, "B", "C", "D", "E"} << "5"
+        << QStringList{u"e\u0301BCDE"_qs} << QStringList{u"e\u0301"_qs, u"B"_qs, u"C"_qs, u"D"_qs, u"E"_qs}
+        << "5"
         << "1 2 3 4 5";
     QTest::newRow("the letter without its mark is wrong; no normalisation")
-        << QStringList{u"e\u0301\u00E9CDE"_qs} << QStringList{"e", u"e\u0301"_qs, "C", "D", "E"} << "3"
+        << QStringList{u"e\u0301\u00E9CDE"_qs}
+        << QStringList{u"e"_qs, u"e\u0301"_qs, u"C"_qs, u"D"_qs, u"E"_qs} << "3"
         << "3 4 5";
     QTest::newRow("an emoji with a skin-tone modifier is one answer")
         << QStringList{u"\U0001F44D\U0001F3FDBCDE"_qs}
-        << QStringList{u"\U0001F44D\U0001F3FD"_qs, "B", "C", "D", "E"} << "5"
+        << QStringList{u"\U0001F44D\U0001F3FD"_qs, u"B"_qs, u"C"_qs, u"D"_qs, u"E"_qs} << "5"
         << "1 2 3 4 5";
     QTest::newRow("questions past the key never score")
-        << QStringList{"AAAAA"} << QStringList{"A", "", "", "", "", "A"} << "1"
+        << QStringList{u"AAAAA"_qs} << QStringList{u"A"_qs, u""_qs, u""_qs, u""_qs, u""_qs, u"A"_qs} << "1"
         << "1";
 }
 
@@ -107,19 +113,19 @@ void TestGrading::grades()
 
 void TestGrading::resultsTwiceGivesTheSame()
 {
-    TestForm test(keyFileBytes({"ABCDA"}));
-    sitExam(test, {"A", "b", "", "D", "A"});
+    TestForm test(keyFileBytes({u"ABCDA"_qs}));
+    sitExam(test, {u"A"_qs, u"b"_qs, u""_qs, u"D"_qs, u"A"_qs});
     click(test->Command2);
-    QCOMPARE(test->Text3.text(), "3");
-    QCOMPARE(greenBoxes(*test), "1 4 5");
+    QCOMPARE(test->Text3.text(), u"3"_qs);
+    QCOMPARE(greenBoxes(*test), u"1 4 5"_qs);
     QVERIFY(test->Command2.isEnabled());
 }
 
 void TestGrading::noKeyScoresNothing()
 {
     TestForm test(std::nullopt);
-    sitExam(test, {"A", "B"});
-    QCOMPARE(test->Text3.text(), "0");
+    sitExam(test, {u"A"_qs, u"B"_qs});
+    QCOMPARE(test->Text3.text(), u"0"_qs);
     QCOMPARE(greenBoxes(*test), QString());
 }
 
@@ -130,7 +136,7 @@ void TestGrading::noBoxesScoreNothing()
     click(test->Command3);
     click(test->Command4);
     click(test->Command2);
-    QCOMPARE(test->Text3.text(), "0");
+    QCOMPARE(test->Text3.text(), u"0"_qs);
     QVERIFY(test->Command5.isEnabled());
 }
 
@@ -143,13 +149,13 @@ void TestGrading::gradeAgainWithAnotherCount_data()
     QTest::addColumn<QString>("green");
 
     // Nothing whitened, nothing tested: the colours of the first grading stay.
-    QTest::newRow("a count that is no number grades nothing") << QStringList{"A", "B"} << "abc"
+    QTest::newRow("a count that is no number grades nothing") << QStringList{u"A"_qs, u"B"_qs} << "abc"
                                                               << "0"
                                                               << "1 2";
-    QTest::newRow("a lower count leaves the rest alone") << QStringList{"A", "B", "C"} << "1"
+    QTest::newRow("a lower count leaves the rest alone") << QStringList{u"A"_qs, u"B"_qs, u"C"_qs} << "1"
                                                          << "1"
                                                          << "1 2 3";
-    QTest::newRow("a huge count stops at the last box") << QStringList{"A", "B"} << "1e300"
+    QTest::newRow("a huge count stops at the last box") << QStringList{u"A"_qs, u"B"_qs} << "1e300"
                                                         << "2"
                                                         << "1 2";
 }
@@ -161,7 +167,7 @@ void TestGrading::gradeAgainWithAnotherCount()
     QFETCH(QString, score);
     QFETCH(QString, green);
 
-    TestForm test(keyFileBytes({"ABCDA"}));
+    TestForm test(keyFileBytes({u"ABCDA"_qs}));
     sitExam(test, answers);
     click(test->Command5);
     type(test->Text1, count);

@@ -13,7 +13,7 @@ using platform::toInt32;
 class TestNumbers : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void numericValue_data();
     void numericValue();
     void notANumber_data();
@@ -50,7 +50,7 @@ void TestNumbers::numericValue_data()
     QTest::newRow("leading zeros") << "007" << 7.0;
     QTest::newRow("largest double") << "1.7976931348623157e308" << std::numeric_limits<double>::max();
     QTest::newRow("underflow reads as zero") << "1e-400" << 0.0;
-    QTest::newRow("long underflow without exponent") << "0." + QString(400, u'0') + "1" << 0.0;
+    QTest::newRow("long underflow without exponent") << u"0."_qs + QString(400, u'0') + u"1"_qs << 0.0;
 }
 
 void TestNumbers::numericValue()
@@ -72,7 +72,7 @@ void TestNumbers::notANumber_data()
     QTest::newRow("trailing letter") << "12a";
     QTest::newRow("overflow") << "1e400";
     QTest::newRow("overflow without exponent") << QString(400, u'9');
-    QTest::newRow("overflow with negative exponent") << QString(400, u'9') + "e-5";
+    QTest::newRow("overflow with negative exponent") << QString(400, u'9') + u"e-5"_qs;
     QTest::newRow("nan") << "nan";
     QTest::newRow("inf") << "inf";
     QTest::newRow("hexadecimal") << "0x10";

@@ -8,7 +8,7 @@
 class TestSheet : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void grid_data();
     void grid();
     void newBoxesAreEmptyWhiteAndEnabled();
@@ -136,7 +136,7 @@ void TestSheet::countZeroClearsTheSheet()
 void TestSheet::newSheetCarriesNothingOver()
 {
     // The new boxes may be shown by the old boxes' widgets: none of the old answer, colour or lock may show.
-    TestForm test(keyFileBytes({"ABCDA"}));
+    TestForm test(keyFileBytes({u"ABCDA"_qs}));
     test.show();
     prepare(test, QStringLiteral("2"));
     click(test->Command3);
@@ -157,7 +157,7 @@ void TestSheet::newSheetCarriesNothingOver()
     QCOMPARE(box.text(), QString());
     type(test->Text2[2], QStringLiteral("B"));
     QCOMPARE(test->Text2[1].text(), QString());
-    QCOMPARE(test->Text2[2].text(), "B");
+    QCOMPARE(test->Text2[2].text(), u"B"_qs);
 }
 
 void TestSheet::countsBeyondTheKeyAndTheWindow()
@@ -220,7 +220,7 @@ void TestSheet::refusedCountKeepsTheSheet()
     prepare(test, count);
 
     QCOMPARE(test->Text2.count(), 13);
-    QCOMPARE(test->Text2[3].text(), "C");
+    QCOMPARE(test->Text2[3].text(), u"C"_qs);
     QCOMPARE(test.services.beeps, 1);
     auto *edit = qobject_cast<QLineEdit *>(test->Text1.widget());
     QCOMPARE(QApplication::focusWidget(), edit);
@@ -234,7 +234,7 @@ void TestSheet::largestSheet()
     test.show();
     prepare(test, QStringLiteral("32767"));
     QCOMPARE(test->Text2.count(), 32768);
-    QCOMPARE(test->Label1[32767].caption(), "32767");
+    QCOMPARE(test->Label1[32767].caption(), u"32767"_qs);
     QCOMPARE(test->Text2[32767].left(), 3276 * 800 + 600.0f);
     // Only the boxes in view are widgets.
     QVERIFY(test->findChildren<QLineEdit *>().size() < 400);
@@ -262,9 +262,9 @@ void TestSheet::tabAndEnterWalkTheBoxes()
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("B"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("C"));
-    QCOMPARE(test->Text2[1].text(), "A");
-    QCOMPARE(test->Text2[2].text(), "B");
-    QCOMPARE(test->Text2[3].text(), "C");
+    QCOMPARE(test->Text2[1].text(), u"A"_qs);
+    QCOMPARE(test->Text2[2].text(), u"B"_qs);
+    QCOMPARE(test->Text2[3].text(), u"C"_qs);
 
     // Enter in the last box stays there.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

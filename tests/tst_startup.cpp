@@ -16,7 +16,7 @@
 class TestStartup : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     // Start-up
     void keyPresent();
     void keyMissing();
@@ -70,7 +70,7 @@ void TestStartup::keyPresent()
     test->show();
     QVERIFY(test.services.messages.isEmpty());
     QCOMPARE(test->List1.count(), 33);
-    QCOMPARE(test->List1.item(0), "ACABD");
+    QCOMPARE(test->List1.item(0), u"ACABD"_qs);
     QVERIFY(!test->List1.widget()->isVisible());
     QCOMPARE(qobject_cast<QListWidget *>(test->List1.widget())->count(), 33);
     // The browser starts once the window has painted, without a message to wait for.
@@ -86,7 +86,7 @@ void TestStartup::keyMissing()
     QCOMPARE(test.services.messages.size(), 1);
     const FakeServices::Message &message = test.services.messages.first();
     QCOMPARE(message.text, u"未找到“答案.txt”请在根目录下自行编辑后再加载。"_qs);
-    QCOMPARE(message.title, "QuillmarkV1.0");
+    QCOMPARE(message.title, u"QuillmarkV1.0"_qs);
     QVERIFY(!message.windowShown);
     QCOMPARE(message.launchesBefore, 1); // the browser first, as ever
     QVERIFY(test->isVisible());
@@ -99,11 +99,11 @@ void TestStartup::keyWrittenWhileTheMessageIsOpen()
     test.services.whileMessageOpen = [&test] {
         QFile file(test.keyPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(keyFileBytes({"ABCDA"}));
+        file.write(keyFileBytes({u"ABCDA"_qs}));
     };
     test.show();
     QCOMPARE(test.services.messages.size(), 1);
-    QCOMPARE(items(*test), padded({"ABCDA"}));
+    QCOMPARE(items(*test), padded({u"ABCDA"_qs}));
 }
 
 void TestStartup::directoryAtTheKeyPath()
@@ -174,15 +174,16 @@ void TestStartup::load_data()
     QTest::newRow("34 lines give lines 2 to 34") << keyFileBytes(keyLines(33)) << keyLines(33);
     QTest::newRow("more lines are ignored") << keyFileBytes(keyLines(40)) << keyLines(33);
     QTest::newRow("a short file leaves the rest empty")
-        << keyFileBytes({"ABCDA", "BBBBB"}) << padded({"ABCDA", "BBBBB"});
+        << keyFileBytes({u"ABCDA"_qs, u"BBBBB"_qs}) << padded({u"ABCDA"_qs, u"BBBBB"_qs});
     QTest::newRow("header only") << QByteArray("header\r\n") << padded({});
     QTest::newRow("empty file") << QByteArray() << padded({});
     QTest::newRow("Chinese answers in GBK") << keyFileBytes({u"甲乙丙丁戊"_qs}) << padded({u"甲乙丙丁戊"_qs});
     QTest::newRow("UTF-8 without a mark") << keyFileBytes({u"甲乙AB"_qs}, "UTF-8") << padded({u"甲乙AB"_qs});
     QTest::newRow("UTF-8 with a mark")
         << "\xEF\xBB\xBF" + keyFileBytes({u"甲乙AB"_qs}, "UTF-8") << padded({u"甲乙AB"_qs});
-    QTest::newRow("LF line ends") << QByteArray("h\nABCDA\nDCBAD\n") << padded({"ABCDA", "DCBAD"});
-    QTest::newRow("a line of two answers") << keyFileBytes({"AB", "CDABC"}) << padded({"AB", "CDABC"});
+    QTest::newRow("LF line ends") << QByteArray("h\nABCDA\nDCBAD\n") << padded({u"ABCDA"_qs, u"DCBAD"_qs});
+    QTest::newRow("a line of two answers")
+        << keyFileBytes({u"AB"_qs, u"CDABC"_qs}) << padded({u"AB"_qs, u"CDABC"_qs});
     QTest::newRow("binary") << QByteArray("\x00\xFF\x81\x30\x10\x01", 6) << padded({});
 }
 
@@ -210,7 +211,7 @@ void TestStartup::loadOfAnUnreadableFile()
     if (geteuid() == 0)
         QSKIP("root reads every file");
 #endif
-    TestForm test(keyFileBytes({"ABCDA"}));
+    TestForm test(keyFileBytes({u"ABCDA"_qs}));
     QVERIFY(QFile::setPermissions(test.keyPath(), QFileDevice::Permissions{}));
     test.show();
     QCOMPARE(items(*test), padded({}));
@@ -223,7 +224,7 @@ void TestStartup::hugeLineDoesNotStallTheLoad()
     bytes.clear();
     test.show();
     QCOMPARE(test->List1.item(0).size(), 1024);
-    QCOMPARE(test->List1.item(1), "BCDAB");
+    QCOMPARE(test->List1.item(1), u"BCDAB"_qs);
     QCOMPARE(test->List1.item(2), QString());
 }
 

@@ -9,7 +9,7 @@ using platform::decodeTextLines;
 class TestTextFile : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void decodes_data();
     void decodes();
     void decodesWithoutQtsCodec_data() { decodes_data(); }
@@ -45,32 +45,33 @@ void TestTextFile::decodes_data()
         << QStringEncoder("GB18030").encode(u"头\r\n答案甲乙丙\r\n"_qs).operator QByteArray()
         << QStringList{u"头"_qs, chinese};
     QTest::newRow("UTF-8 without a mark")
-        << (u"头\n"_qs + chinese + "\n").toUtf8() << QStringList{u"头"_qs, chinese};
+        << (u"头\n"_qs + chinese + u"\n"_qs).toUtf8() << QStringList{u"头"_qs, chinese};
     QTest::newRow("UTF-8 with a mark")
-        << "\xEF\xBB\xBF" + (u"头\r\nABCDA"_qs).toUtf8() << QStringList{u"头"_qs, "ABCDA"};
+        << "\xEF\xBB\xBF" + (u"头\r\nABCDA"_qs).toUtf8() << QStringList{u"头"_qs, u"ABCDA"_qs};
     QTest::newRow("UTF-16 LE with a mark")
-        << utf16(u"头\r\nABCDA\r\n"_qs, QStringEncoder::Utf16LE) << QStringList{u"头"_qs, "ABCDA"};
+        << utf16(u"头\r\nABCDA\r\n"_qs, QStringEncoder::Utf16LE) << QStringList{u"头"_qs, u"ABCDA"_qs};
     QTest::newRow("UTF-16 BE with a mark")
-        << utf16(u"头\nAB\rCD"_qs, QStringEncoder::Utf16BE) << QStringList{u"头"_qs, "AB", "CD"};
+        << utf16(u"头\nAB\rCD"_qs, QStringEncoder::Utf16BE) << QStringList{u"头"_qs, u"AB"_qs, u"CD"_qs};
     QTest::newRow("lone CR ends a line")
-        << QByteArray("h\rABCDA\rBBBBB") << QStringList{"h", "ABCDA", "BBBBB"};
-    QTest::newRow("LF CR is two ends") << QByteArray("h\n\rA") << QStringList{"h", "", "A"};
-    QTest::newRow("mixed ends") << QByteArray("h\r\nA\nB\rC\r\n") << QStringList{"h", "A", "B", "C"};
-    QTest::newRow("blank lines count") << QByteArray("h\r\n\r\nA") << QStringList{"h", "", "A"};
+        << QByteArray("h\rABCDA\rBBBBB") << QStringList{u"h"_qs, u"ABCDA"_qs, u"BBBBB"_qs};
+    QTest::newRow("LF CR is two ends") << QByteArray("h\n\rA") << QStringList{u"h"_qs, u""_qs, u"A"_qs};
+    QTest::newRow("mixed ends") << QByteArray("h\r\nA\nB\rC\r\n")
+                                << QStringList{u"h"_qs, u"A"_qs, u"B"_qs, u"C"_qs};
+    QTest::newRow("blank lines count") << QByteArray("h\r\n\r\nA") << QStringList{u"h"_qs, u""_qs, u"A"_qs};
     QTest::newRow("empty") << QByteArray() << QStringList{};
     QTest::newRow("mark with nothing after it") << QByteArray("\xEF\xBB\xBF") << QStringList{};
     QTest::newRow("UTF-16 mark with nothing after it") << QByteArray("\xFF\xFE") << QStringList{};
-    QTest::newRow("no end on the last line") << QByteArray("h\r\nABCDA") << QStringList{"h", "ABCDA"};
+    QTest::newRow("no end on the last line") << QByteArray("h\r\nABCDA") << QStringList{u"h"_qs, u"ABCDA"_qs};
     QTest::newRow("NUL bytes kept") << QByteArray("h\nA\0B", 5)
-                                    << QStringList{"h", QStringView(u"A\0B", 3).toString()};
+                                    << QStringList{u"h"_qs, QStringView(u"A\0B", 3).toString()};
     // The decoder drops an incomplete last character: its question simply has no answer.
     QTest::newRow("lone GBK lead byte at the end")
-        << QByteArray("h\n\xB4\xF0\xB0") << QStringList{"h", u"答"_qs};
+        << QByteArray("h\n\xB4\xF0\xB0") << QStringList{u"h"_qs, u"答"_qs};
     QTest::newRow("invalid UTF-8 means GBK")
-        << QByteArray("\xB4\xF0\xB0\xB8\nA") << QStringList{u"答案"_qs, "A"};
+        << QByteArray("\xB4\xF0\xB0\xB8\nA") << QStringList{u"答案"_qs, u"A"_qs};
     // Found by fuzzing: the encoding is one for the whole file, decided over every line read.
     QTest::newRow("an invalid byte in a later line makes every line GBK") << QByteArray(
-        "\xE7\xAD\x94\xE6\xA1\x88\nA\n\xB4\xF0") << QStringList{u"绛旀\uE50D"_qs, "A", u"答"_qs};
+        "\xE7\xAD\x94\xE6\xA1\x88\nA\n\xB4\xF0") << QStringList{u"绛旀\uE50D"_qs, u"A"_qs, u"答"_qs};
     QTest::newRow("odd byte of UTF-16") << QByteArray("\xFF\xFE"
                                                       "A\0B",
         5) << QStringList{u"A\uFFFD"_qs};
@@ -125,7 +126,7 @@ void TestTextFile::linesAreCutAndTheRestSkipped()
     const QStringList lines = decodeTextLines(bytes, 34);
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[1], QString(platform::MaxLineChars, u'A'));
-    QCOMPARE(lines[2], "ABCDA");
+    QCOMPARE(lines[2], u"ABCDA"_qs);
 }
 
 void TestTextFile::cutLineDoesNotChangeTheEncoding()
@@ -145,7 +146,7 @@ void TestTextFile::readsNoMoreLinesThanAsked()
         bytes += QByteArray::number(i) + "\r\n";
     const QStringList lines = decodeTextLines(bytes, 34);
     QCOMPARE(lines.size(), 34);
-    QCOMPARE(lines.last(), "33");
+    QCOMPARE(lines.last(), u"33"_qs);
 }
 
 void TestTextFile::scanStopsAtTheBudget()

@@ -15,7 +15,7 @@
 class TestWindow : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void firstState_data();
     void firstState();
     void window();
@@ -138,7 +138,7 @@ void TestWindow::window()
 {
     TestForm test;
     test.show();
-    QCOMPARE(test->windowTitle(), "QuillmarkV1.0");
+    QCOMPARE(test->windowTitle(), u"QuillmarkV1.0"_qs);
     QCOMPARE(test->size(), QSize(1035, 390));
     const QList<QSize> sizes = test->windowIcon().availableSizes();
     for (const int size : {16, 32, 48}) {
@@ -149,7 +149,7 @@ void TestWindow::window()
     }
     // The score box takes no typing.
     type(test->Text3, QStringLiteral("5"));
-    QCOMPARE(test->Text3.text(), "0");
+    QCOMPARE(test->Text3.text(), u"0"_qs);
 }
 
 void TestWindow::timeBar()
@@ -231,7 +231,7 @@ void TestWindow::arrayElementsCopyElementZeroHidden()
     form.Text2[0].setEnabled(false);
     QVERIFY(form.Text2.create(1));
     const platform::TextBox &copy = form.Text2[1];
-    QCOMPARE(copy.text(), "130");
+    QCOMPARE(copy.text(), u"130"_qs);
     QCOMPARE(copy.backColor(), platform::Colour(0x123456));
     QVERIFY(!copy.isEnabled());
     QVERIFY(!copy.isVisible());
@@ -266,7 +266,7 @@ void TestWindow::arrayElementsHaveWidgetsOnlyInView()
     form.resize(1500, 390);
     QVERIFY(form.Text2[1].widget());
     type(form.Text2[1], QStringLiteral("B"));
-    QCOMPARE(form.Text2[1].text(), "B");
+    QCOMPARE(form.Text2[1].text(), u"B"_qs);
 
     // Narrowing keeps the widget while the user works in it, and drops it, keeping the answer, once the focus
     // has gone elsewhere.
@@ -275,9 +275,9 @@ void TestWindow::arrayElementsHaveWidgetsOnlyInView()
     form.Text1.widget()->setFocus();
     settle(form);
     QVERIFY(!form.Text2[1].widget());
-    QCOMPARE(form.Text2[1].text(), "B");
+    QCOMPARE(form.Text2[1].text(), u"B"_qs);
     form.resize(1500, 390);
-    QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[1].widget())->text(), "B");
+    QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[1].widget())->text(), u"B"_qs);
 }
 
 // Resizing while the user types: box 15 of 20 lies at x = 1400 twips, 93 pixels, so a window 90 pixels wide
@@ -325,14 +325,14 @@ void TestWindow::resizeKeepsTheFocus()
     QCOMPARE(QApplication::focusWidget(), edit);
     keys(QStringLiteral("B "));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    QCOMPARE(form.Text2[15].text(), "AB  ");
+    QCOMPARE(form.Text2[15].text(), u"AB  "_qs);
     QCOMPARE(phaseOf(form), phase);
-    QCOMPARE(form.Text1.text(), "20");
+    QCOMPARE(form.Text1.text(), u"20"_qs);
 
     form.resize(1035, 390);
     checkControls(form);
     QCOMPARE(QApplication::focusWidget(), edit);
-    QCOMPARE(answers(form).join(QString()), "AB  ");
+    QCOMPARE(answers(form).join(QString()), u"AB  "_qs);
 }
 
 void TestWindow::resizeKeepsComposedText()
@@ -357,7 +357,7 @@ void TestWindow::resizeKeepsComposedText()
     // Undo survives narrowing and widening.
     form.resize(1035, 390);
     QTest::keySequence(QApplication::focusWidget(), QKeySequence::Undo);
-    QCOMPARE(form.Text2[15].text(), "A");
+    QCOMPARE(form.Text2[15].text(), u"A"_qs);
     checkControls(form);
 
     // Once the user leaves the box out of view, its widget goes and its text stays.
@@ -367,7 +367,7 @@ void TestWindow::resizeKeepsComposedText()
     QVERIFY(!form.Text2[15].widget());
     form.resize(1035, 390);
     checkControls(form);
-    QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[15].widget())->text(), "A");
+    QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[15].widget())->text(), u"A"_qs);
 }
 
 void TestWindow::contextMenuActsOnItsBox()
@@ -392,8 +392,8 @@ void TestWindow::contextMenuActsOnItsBox()
     QVERIFY(paste != actions.end());
     (*paste)->trigger();
     menu->close();
-    QCOMPARE(form.Text2[15].text(), "AC");
-    QCOMPARE(answers(form).join(QString()), "AC");
+    QCOMPARE(form.Text2[15].text(), u"AC"_qs);
+    QCOMPARE(answers(form).join(QString()), u"AC"_qs);
     checkControls(form);
 
     // A new sheet while the menu is open: the menu goes with the old box's widget, which no new box gets.
