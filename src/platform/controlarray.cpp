@@ -5,16 +5,23 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <functional>
+#include <utility>
+
 namespace platform {
 
 namespace {
-const char IndexProperty[] = "quillmarkIndex";
-}
 
-class ControlArrayBase::EnterFilter final : public QObject {
+const char IndexProperty[] = "quillmarkIndex";
+
+// Enter or Return in a watched widget runs an action instead of reaching the widget.
+class EnterFilter final : public QObject {
+    Q_OBJECT
+
 public:
-    explicit EnterFilter(const ControlArrayBase &array)
-        : m_array(array)
+    explicit EnterFilter(std::function<void(const QObject *)> onEnter, QObject *parent = nullptr)
+        : QObject(parent)
+        , m_onEnter(std::move(onEnter))
     {
     }
 
@@ -24,7 +31,7 @@ protected:
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                m_array.focusAfter(watched);
+                m_onEnter(watched);
                 return true;
             }
         }
@@ -32,8 +39,10 @@ protected:
     }
 
 private:
-    const ControlArrayBase &m_array;
+    std::function<void(const QObject *)> m_onEnter;
 };
+
+} // namespace
 
 ControlArrayBase::ControlArrayBase(Window &window, std::unique_ptr<Control> element0)
     : m_window(window)
@@ -81,7 +90,7 @@ bool ControlArrayBase::destroy(int index)
     return true;
 }
 
-void ControlArrayBase::sync(const QRect &client)
+void ControlArrayBase::sync(QRect client)
 {
     QWidget *previous = m_tabAnchor ? m_tabAnchor->widget() : nullptr;
     for (size_t index = 1; index < m_elements.size(); ++index) {
@@ -101,7 +110,8 @@ void ControlArrayBase::sync(const QRect &client)
             widget->setAccessibleName(m_accessibleName.isEmpty() ? QString() : m_accessibleName.arg(index));
             if (m_enterMovesToNext) {
                 if (!m_enterFilter)
-                    m_enterFilter = std::make_unique<EnterFilter>(*this);
+                    m_enterFilter = std::make_unique<EnterFilter>(
+                        [this](const QObject *watched) { focusAfter(watched); });
                 widget->installEventFilter(m_enterFilter.get());
             }
             if (previous && widget->focusPolicy() != Qt::NoFocus)
@@ -122,3 +132,5 @@ void ControlArrayBase::focusAfter(const QObject *widget) const
 }
 
 } // namespace platform
+
+#include "controlarray.moc"

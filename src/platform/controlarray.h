@@ -44,10 +44,9 @@ protected:
 
 private:
     friend class Window;
-    class EnterFilter;
 
     // Gives widgets to the elements that are visible and inside client, and takes them from the others.
-    void sync(const QRect &client);
+    void sync(QRect client);
     void focusAfter(const QObject *widget) const;
 
     Window &m_window;
@@ -56,7 +55,7 @@ private:
     const Control *m_tabAnchor = nullptr;
     QString m_accessibleName;
     bool m_enterMovesToNext = false;
-    std::unique_ptr<EnterFilter> m_enterFilter;
+    std::unique_ptr<QObject> m_enterFilter; // for Enter in the run-time elements' widgets
 };
 
 template <class T> class ControlArray final : public ControlArrayBase {

@@ -18,6 +18,7 @@ inline constexpr bool OnWindows = false;
 // directory. The window reaches these through one object, so tests can substitute a fake.
 class Services {
 public:
+    Q_DISABLE_COPY_MOVE(Services)
     virtual ~Services() = default;
 
     // Milliseconds from a clock that keeps counting while the machine sleeps, as a 32-bit value that wraps.
@@ -37,6 +38,9 @@ public:
 
     // The platform's short sound for an input that was refused.
     virtual void beep() = 0;
+
+protected:
+    Services() = default;
 };
 
 // The real ones.
@@ -52,8 +56,6 @@ public:
         : m_services(services)
     {
     }
-    LaunchesAfterFirstPaint(const LaunchesAfterFirstPaint &) = delete;
-    LaunchesAfterFirstPaint &operator=(const LaunchesAfterFirstPaint &) = delete;
     ~LaunchesAfterFirstPaint() override { startWaiting(); }
 
     // The window has painted: starts what waits, and from now on starts at once.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -227,13 +228,9 @@ QByteArrayView withoutIncompleteUtf8Tail(QByteArrayView bytes)
 
 bool isValidUtf8(const std::vector<LineSplitter::Line> &lines)
 {
-    for (const auto &line : lines) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString ignored = decoder(line.cut ? withoutIncompleteUtf8Tail(line.bytes) : line.bytes);
-        if (decoder.hasError())
-            return false;
-    }
-    return true;
+    return std::all_of(lines.begin(), lines.end(), [](const LineSplitter::Line &line) {
+        return (line.cut ? withoutIncompleteUtf8Tail(line.bytes) : QByteArrayView(line.bytes)).isValidUtf8();
+    });
 }
 
 QString cutToBound(QString text)

@@ -14,16 +14,18 @@
 namespace platform {
 
 namespace {
+
 const char ComposingProperty[] = "quillmarkComposing";
-}
 
 // Notes when an input method starts and ends composing in a widget, and when a widget loses the focus: the
 // two moments a widget that the user kept out of view may be released.
-class Window::UseWatcher final : public QObject {
+class UseWatcher final : public QObject {
+    Q_OBJECT
+
 public:
-    explicit UseWatcher(Window &window)
-        : QObject(&window)
-        , m_window(window)
+    explicit UseWatcher(std::function<void()> onLeft, QObject *parent)
+        : QObject(parent)
+        , m_onLeft(std::move(onLeft))
     {
     }
 
@@ -34,26 +36,28 @@ protected:
             const bool composing = !static_cast<QInputMethodEvent *>(event)->preeditString().isEmpty();
             watched->setProperty(ComposingProperty, composing);
             if (!composing)
-                m_window.syncSoon();
+                m_onLeft();
         } else if (event->type() == QEvent::FocusOut) {
-            m_window.syncSoon();
+            m_onLeft();
         }
         return false;
     }
 
 private:
-    Window &m_window;
+    std::function<void()> m_onLeft;
 };
 
+} // namespace
+
 Window::Window()
-    : m_useWatcher(new UseWatcher(*this))
+    : m_useWatcher(new UseWatcher([this] { syncSoon(); }, this))
 {
 }
 
 Window::~Window()
 {
-    // The widgets that QWidget's destructor deletes lose their focus on the way; by then there is no window to
-    // sync.
+    // The widgets that QWidget's destructor deletes lose their focus on the way; by then there is no window
+    // to sync.
     delete std::exchange(m_useWatcher, nullptr);
 }
 
@@ -243,3 +247,5 @@ void Window::syncControls()
 }
 
 } // namespace platform
+
+#include "window.moc"

@@ -14,8 +14,9 @@ namespace platform {
 class Control;
 class ControlArrayBase;
 
-// The one top-level window: a client area holding controls, with text drawn on its surface.
-class Window : public QWidget {
+// The one top-level window: a client area holding controls, with text drawn on its surface. Top-level, it has
+// no parent to take.
+class Window : public QWidget { // clazy:exclude=ctor-missing-parent-argument
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Window)
 
@@ -70,8 +71,6 @@ protected:
 private:
     friend class Control;
     friend class ControlArrayBase;
-    class UseWatcher;
-
     void syncControls();
     // Watches a run-time control's widget for the moments it stops being in use.
     void watch(QWidget *widget);
@@ -89,7 +88,7 @@ private:
     std::vector<Control *> m_refreshes;
     std::array<std::vector<QWidget *>, 4> m_spareWidgets;
     QStringList m_printed;
-    UseWatcher *m_useWatcher = nullptr;
+    QObject *m_useWatcher = nullptr; // watches the run-time controls' widgets
     int m_delivering = 0;
     bool m_loaded = false;
     bool m_controlsChanged = false;
