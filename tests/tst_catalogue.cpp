@@ -66,7 +66,11 @@ template <class Check> void inEveryReadyPhase(Check check)
         TestForm test(keyFileBytes({u"ABCDE"_qs}));
         test.show();
         setup(test);
+        if (QTest::currentTestFailed())
+            return;
         check(test, phaseOf(*test));
+        if (QTest::currentTestFailed())
+            return;
     }
 }
 
@@ -92,13 +96,9 @@ void TestCatalogue::countInEveryPhase_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("boxes"); // -1: refused, the sheet stays
 
-    QTest::newRow("empty") << "" << -1;
-    QTest::newRow("letters") << "abc" << -1;
-    QTest::newRow("1e400") << "1e400" << -1;
-    QTest::newRow("nan") << "nan" << -1;
+    for (const auto &[name, text] : notANumberTexts())
+        QTest::newRow(name) << text << -1;
     QTest::newRow("-0") << "-0" << 0;
-    QTest::newRow("0x10") << "0x10" << -1;
-    QTest::newRow("comma") << "," << -1;
     QTest::newRow("decimal comma") << "2,5" << -1;
     QTest::newRow("space inside") << "1 2" << -1;
     QTest::newRow("full-width digits") << u"１３０"_qs << 130;
@@ -131,6 +131,8 @@ void TestCatalogue::countInEveryPhase()
         // The count stays in its box and reaches grading too.
         const QStringList kept = answers(*test);
         finishExam(test);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(answers(*test), kept);
         QVERIFY(test->isVisible());
     });
@@ -143,13 +145,9 @@ void TestCatalogue::minutesInEveryPhase_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("starts");
 
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("letters") << "abc" << false;
-    QTest::newRow("1e400") << "1e400" << false;
-    QTest::newRow("nan") << "nan" << false;
+    for (const auto &[name, text] : notANumberTexts())
+        QTest::newRow(name) << text << false;
     QTest::newRow("-0") << "-0" << true;
-    QTest::newRow("0x10") << "0x10" << false;
-    QTest::newRow("comma") << "," << false;
     QTest::newRow("full-width digits") << u"１３０"_qs << true;
     QTest::newRow("ideographic spaces") << u"\u3000１\u3000"_qs << true;
     QTest::newRow("negative") << u"－１"_qs << true;
@@ -246,6 +244,8 @@ void TestCatalogue::oddKeyFiles()
 
     readyWithAnswers(test);
     finishExam(test);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(answers(*test), Typed);
 }
 

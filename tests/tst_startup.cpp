@@ -27,6 +27,8 @@ private Q_SLOTS:
     void browserPathInTheWorkingDirectory();
     void failedLaunchIsIgnored();
     // The key load
+    void keyPath_data();
+    void keyPath();
     void load_data();
     void load();
     void loadWithADirectoryAtThePath();
@@ -194,6 +196,23 @@ void TestStartup::load()
     TestForm test(bytes);
     test.show();
     QCOMPARE(::items(*test), items);
+}
+
+void TestStartup::keyPath_data()
+{
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("a folder") << u"/opt/quillmark"_qs << u"/opt/quillmark/答案.txt"_qs;
+    QTest::newRow("the root") << u"/"_qs << u"/答案.txt"_qs;
+    QTest::newRow("a drive's root") << u"C:/"_qs << u"C:/答案.txt"_qs;
+    QTest::newRow("a folder on a drive") << u"C:/Quillmark"_qs << u"C:/Quillmark/答案.txt"_qs;
+}
+
+void TestStartup::keyPath()
+{
+    QFETCH(QString, directory);
+    QFETCH(QString, path);
+    QCOMPARE(answerKeyPath(directory), path);
 }
 
 void TestStartup::loadWithADirectoryAtThePath()

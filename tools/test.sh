@@ -1,13 +1,21 @@
 #!/bin/sh
-# Installs what is missing, then builds and runs every test without a display: the normal build, the same suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer for a bounded time
-# (QUILLMARK_FUZZ_SECONDS, 60 by default), and clang-tidy over the program's sources.
+# Installs what is missing, then checks everything without a display: the formatting of every C++ file, the
+# normal build and its tests, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer
+# for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default), clang-tidy and clazy over the program's sources,
+# and the Windows side of the sources compiled with mingw-w64.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
 need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
-    clang-tidy libclang-rt-14-dev
+    clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32
 export QT_QPA_PLATFORM=offscreen
+
+echo "== Formatting"
+if ! git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror; then
+    echo "The files above differ from .clang-format: run clang-format -i on them."
+    exit 1
+fi
+echo "clang-format: every C++ file as .clang-format lays it out"
 
 echo "== Build and tests"
 cmake --preset dev
@@ -44,3 +52,11 @@ if grep -q -E 'warning:|error:' "$work/tidy.log"; then
     exit 1
 fi
 echo "clang-tidy: clean"
+
+echo "== clazy"
+cmake --preset clazy
+cmake --build --preset clazy
+echo "clazy: clean"
+
+echo "== Windows sources"
+sh tools/windows-check.sh

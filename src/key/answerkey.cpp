@@ -7,10 +7,8 @@
 
 QString answerKeyPath(const QString &directory)
 {
-    // A root directory already ends in its separator.
-    if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QDir::separator()))
-        return directory + AnswerKeyFileName;
-    return directory + QLatin1Char('/') + AnswerKeyFileName;
+    // QDir adds the separator unless the directory, a root such as / or C:/, ends in one already.
+    return QDir(directory).filePath(AnswerKeyFileName);
 }
 
 void LoadAnswerKey(Form1 &form)

@@ -215,6 +215,27 @@ private:
     qreal m_shift = 0; // pixels down from where the font's line height puts the caption
 };
 
+// Each kind of control's widget, as the kind it is: the control made it (see newWidget).
+QLineEdit *lineEdit(QWidget *widget)
+{
+    return static_cast<QLineEdit *>(widget);
+}
+
+CaptionLabel *captionLabel(QWidget *widget)
+{
+    return static_cast<CaptionLabel *>(widget);
+}
+
+QPushButton *pushButton(QWidget *widget)
+{
+    return static_cast<QPushButton *>(widget);
+}
+
+QListWidget *listWidget(QWidget *widget)
+{
+    return static_cast<QListWidget *>(widget);
+}
+
 Qt::Alignment labelAlignment(int alignment)
 {
     return (alignment == Label::RightJustify ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;
@@ -245,7 +266,7 @@ std::unique_ptr<TextBox> TextBox::hiddenCopy() const
 void TextBox::setText(const QString &text)
 {
     m_text = text;
-    if (auto *edit = static_cast<QLineEdit *>(widget()))
+    if (auto *edit = lineEdit(widget()))
         edit->setText(text);
 }
 
@@ -264,7 +285,7 @@ void TextBox::refreshWidget()
 
 void TextBox::selectAll()
 {
-    if (auto *edit = static_cast<QLineEdit *>(widget())) {
+    if (auto *edit = lineEdit(widget())) {
         edit->setFocus(Qt::OtherFocusReason);
         edit->selectAll();
     }
@@ -280,14 +301,14 @@ QWidget *TextBox::newWidget(QWidget *parent) const
 
 QMetaObject::Connection TextBox::connectWidget(QWidget *widget)
 {
-    return QObject::connect(static_cast<QLineEdit *>(widget), &QLineEdit::textChanged, widget,
+    return QObject::connect(lineEdit(widget), &QLineEdit::textChanged, widget,
         [this](const QString &text) { m_text = text; });
 }
 
 void TextBox::showProperties(QWidget *widget)
 {
     // Also clears the undo history that a widget handed on from another box would carry.
-    static_cast<QLineEdit *>(widget)->setText(m_text);
+    lineEdit(widget)->setText(m_text);
     paintColours(widget, QPalette::Base, QPalette::Text, m_backColor);
 }
 
@@ -316,14 +337,14 @@ std::unique_ptr<Label> Label::hiddenCopy() const
 void Label::setCaption(const QString &caption)
 {
     m_caption = caption;
-    if (auto *label = static_cast<QLabel *>(widget()))
+    if (auto *label = captionLabel(widget()))
         label->setText(caption);
 }
 
 void Label::setAlignment(int alignment)
 {
     m_alignment = alignment;
-    if (auto *label = static_cast<QLabel *>(widget()))
+    if (auto *label = captionLabel(widget()))
         label->setAlignment(labelAlignment(alignment));
 }
 
@@ -339,7 +360,7 @@ void Label::setBackColor(Colour colour)
 void Label::setFont(const QFont &font)
 {
     m_font = font;
-    if (auto *label = static_cast<CaptionLabel *>(widget())) {
+    if (auto *label = captionLabel(widget())) {
         label->setFont(font);
         label->setInkCentred(true);
     }
@@ -354,7 +375,7 @@ QWidget *Label::newWidget(QWidget *parent) const
 
 void Label::showProperties(QWidget *widget)
 {
-    auto *label = static_cast<CaptionLabel *>(widget);
+    auto *label = captionLabel(widget);
     label->setText(m_caption);
     label->setAlignment(labelAlignment(m_alignment));
     label->setAutoFillBackground(m_backColor.has_value());
@@ -381,7 +402,7 @@ CommandButton::CommandButton(Window &window)
 void CommandButton::setCaption(const QString &caption)
 {
     m_caption = caption;
-    if (auto *button = static_cast<QPushButton *>(widget()))
+    if (auto *button = pushButton(widget()))
         button->setText(caption);
 }
 
@@ -394,7 +415,7 @@ QWidget *CommandButton::newWidget(QWidget *parent) const
 
 QMetaObject::Connection CommandButton::connectWidget(QWidget *widget)
 {
-    return QObject::connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, widget, [this] {
+    return QObject::connect(pushButton(widget), &QPushButton::clicked, widget, [this] {
         if (m_onClick)
             window().deliver(m_onClick);
     });
@@ -402,7 +423,7 @@ QMetaObject::Connection CommandButton::connectWidget(QWidget *widget)
 
 void CommandButton::showProperties(QWidget *widget)
 {
-    static_cast<QPushButton *>(widget)->setText(m_caption);
+    pushButton(widget)->setText(m_caption);
 }
 
 // ListBox
@@ -416,14 +437,14 @@ ListBox::ListBox(Window &window)
 void ListBox::clear()
 {
     m_items.clear();
-    if (auto *list = static_cast<QListWidget *>(widget()))
+    if (auto *list = listWidget(widget()))
         list->clear();
 }
 
 void ListBox::addItem(const QString &item)
 {
     m_items.append(item);
-    if (auto *list = static_cast<QListWidget *>(widget()))
+    if (auto *list = listWidget(widget()))
         list->addItem(item);
 }
 
@@ -439,7 +460,7 @@ QWidget *ListBox::newWidget(QWidget *parent) const
 
 void ListBox::showProperties(QWidget *widget)
 {
-    auto *list = static_cast<QListWidget *>(widget);
+    auto *list = listWidget(widget);
     list->clear();
     list->addItems(m_items);
 }

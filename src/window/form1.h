@@ -33,20 +33,20 @@ private:
 public:
     // The controls, in keyboard order. Element i >= 1 of Text2 and Label1 is the answer box and the number of
     // question i; element 0 is the minutes box and the caption of the question count.
-    platform::ListBox List1{*this};
-    platform::TextBox Text1{*this};
-    platform::CommandButton Command1{*this};
-    platform::ControlArray<platform::TextBox> Text2{*this};
-    platform::ControlArray<platform::Label> Label1{*this};
-    platform::Label Label2{*this};
-    platform::CommandButton Command2{*this};
-    platform::TextBox Text3{*this};
-    platform::Label Label3{*this};
-    platform::CommandButton Command3{*this};
-    platform::Label Label4{*this};
-    platform::CommandButton Command4{*this};
-    platform::CommandButton Command5{*this};
-    platform::Timer Timer1{*this};
+    platform::ListBox List1{*this}; // the answer key's lines, hidden until Results
+    platform::TextBox Text1{*this}; // 题目数: the number of questions
+    platform::CommandButton Command1{*this}; // 准备做题 Prepare: lays out the answer sheet
+    platform::ControlArray<platform::TextBox> Text2{*this}; // (0) the minutes; (i) the answer to question i
+    platform::ControlArray<platform::Label> Label1{*this}; // (0) 题目数, the count's caption; (i) number i
+    platform::Label Label2{*this}; // 时间 … 分钟 n: the caption around the minutes box
+    platform::CommandButton Command2{*this}; // 结果 Results: grades the sheet
+    platform::TextBox Text3{*this}; // the score, never editable
+    platform::Label Label3{*this}; // 得分: the score's caption
+    platform::CommandButton Command3{*this}; // 开始考试 Start: starts the clock
+    platform::Label Label4{*this}; // the red time bar, with the time left
+    platform::CommandButton Command4{*this}; // 交卷 Hand in: stops the clock, locks the answers
+    platform::CommandButton Command5{*this}; // 重新开始 Restart: ready for the next exam
+    platform::Timer Timer1{*this}; // the clock's 800 ms tick
 
     // The exam length in seconds and the tick count at Start; 0 until the first Start.
     double TotalSeconds = 0;

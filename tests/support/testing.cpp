@@ -253,13 +253,15 @@ QStringList answers(const Form1 &form)
     return texts;
 }
 
+QList<std::pair<const char *, QString>> notANumberTexts()
+{
+    return {{"empty", QString()}, {"letters", u"abc"_qs}, {"nan", u"nan"_qs}, {"overflow", u"1e400"_qs},
+        {"hexadecimal", u"0x10"_qs}, {"comma", u","_qs}};
+}
+
 void addNotANumberRows()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << "";
-    QTest::newRow("letters") << "abc";
-    QTest::newRow("nan") << "nan";
-    QTest::newRow("overflow") << "1e400";
-    QTest::newRow("hexadecimal") << "0x10";
-    QTest::newRow("comma") << ",";
+    for (const auto &[name, text] : notANumberTexts())
+        QTest::newRow(name) << text;
 }

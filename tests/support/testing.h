@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 // Services that record what the program asks of the system and let a test set the time.
 class FakeServices final : public platform::Services {
@@ -96,7 +97,10 @@ inline const QString Running = QStringLiteral("HandIn clock boxes");
 inline const QString HandedIn = QStringLiteral("Results");
 inline const QString Graded = QStringLiteral("Results Restart key");
 
-// Adds a QString column "text" and a row for each kind of text that is no number at all.
+// Each kind of text that is no number at all, with a row name for it.
+QList<std::pair<const char *, QString>> notANumberTexts();
+
+// Adds a QString column "text" and a row for each of notANumberTexts().
 void addNotANumberRows();
 
 // The texts of the answer boxes, in question order.
