@@ -301,8 +301,8 @@ QWidget *TextBox::newWidget(QWidget *parent) const
 
 QMetaObject::Connection TextBox::connectWidget(QWidget *widget)
 {
-    return QObject::connect(lineEdit(widget), &QLineEdit::textChanged, widget,
-        [this](const QString &text) { m_text = text; });
+    return QObject::connect(
+        lineEdit(widget), &QLineEdit::textChanged, widget, [this](const QString &text) { m_text = text; });
 }
 
 void TextBox::showProperties(QWidget *widget)
