@@ -27,6 +27,8 @@ foreach(icon 16x16/apps/${APP_ID}.png 32x32/apps/${APP_ID}.png 48x48/apps/${APP_
 endforeach()
 file(READ "${desktop}" entry)
 expect("entry;MATCHES;\nIcon=${APP_ID}\n" "the launcher names another icon")
+# Qt 6.4 on X11 names the window only by its WM_CLASS, the program's name: the launcher must claim it.
+expect("entry;MATCHES;\nStartupWMClass=quillmark\n" "the launcher does not claim the window's class")
 file(READ "${prefix}/share/metainfo/${APP_ID}.metainfo.xml" metainfo)
 expect("metainfo;MATCHES;<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
   "the metadata launches another desktop id")
