@@ -84,26 +84,23 @@ QStyle *textBoxStyle()
 }
 
 // A label that lays its caption out as in the Song faces the window was drawn for, whatever CJK face the
-// system has:
-// - A space is half as wide as a Chinese character: the nine spaces of "时间         分钟 n" open the gap
-// that the
-//   minutes box stands over, and the narrower spaces of other faces (WenQuanYi, Noto) would slide 分钟 under
-//   it. The text itself stays as it is, for screen readers too.
-// - On request, the caption is placed by the ink of its glyphs rather than by its font's line height: CJK
-// faces
-//   differ in ascent by a third of an em, and in a bar barely taller than its font's em, top alignment puts
-//   the caption of one face half below the bar.
+// system has. A space is half as wide as a Chinese character: the nine spaces of "时间         分钟 n" open
+// the gap that the minutes box stands over, and the narrower spaces of other faces (WenQuanYi, Noto) would
+// slide 分钟 under it; the text itself stays as it is, for screen readers too. On request, the caption is
+// also placed by the ink of its glyphs rather than by its font's line height: CJK faces differ in ascent by a
+// third of an em, and in a bar barely taller than its font's em, top alignment puts the caption of one face
+// half below the bar.
 class CaptionLabel final : public QLabel {
     Q_OBJECT
 
 public:
     using QLabel::QLabel;
 
-    void setInkCentred(bool centred)
+    void setPlacedByInk(bool placed)
     {
-        m_inkCentred = centred;
+        m_placeByInk = placed;
         m_placed = false;
-        if (!centred)
+        if (!placed)
             m_shift = 0;
         update();
     }
@@ -111,12 +108,14 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override
     {
-        const QFontMetricsF metrics(font());
-        const qreal widening
-            = metrics.horizontalAdvance(QChar(u'时')) / 2 - metrics.horizontalAdvance(QChar(u' '));
         const QString caption = text();
-        const bool widen = qAbs(widening) >= 0.01 && caption.contains(u' ');
-        if (m_inkCentred && !m_placed && !caption.trimmed().isEmpty())
+        qreal widening = 0;
+        if (caption.contains(u' ')) {
+            const QFontMetricsF metrics(font());
+            widening = metrics.horizontalAdvance(QChar(u'时')) / 2 - metrics.horizontalAdvance(QChar(u' '));
+        }
+        const bool widen = qAbs(widening) >= 0.01;
+        if (m_placeByInk && !m_placed && !caption.trimmed().isEmpty())
             place(); // measured when there is ink to place: the bar starts out with a blank caption
         if (!widen && qFuzzyIsNull(m_shift)) {
             QLabel::paintEvent(event);
@@ -170,12 +169,14 @@ private:
     {
         m_placed = true;
         qreal shift = 0;
-        if (m_inkCentred) {
+        if (m_placeByInk) {
             const qreal ratio = devicePixelRatioF();
             const int rows = int(height() * ratio);
             const auto [top, bottom] = inkRows(font(), ratio);
             int move = 0;
-            if (bottom - top <= rows - 3)
+            if (top < 0)
+                move = 0; // no glyph has ink: nothing to place
+            else if (bottom - top <= rows - 3)
                 move = std::clamp(0, 1 - top, rows - 2 - bottom);
             else
                 move = (rows - 1 - top - bottom) / 2;
@@ -210,7 +211,7 @@ private:
         return {top, bottom};
     }
 
-    bool m_inkCentred = false;
+    bool m_placeByInk = false;
     bool m_placed = false;
     qreal m_shift = 0; // pixels down from where the font's line height puts the caption
 };
@@ -362,7 +363,7 @@ void Label::setFont(const QFont &font)
     m_font = font;
     if (auto *label = captionLabel(widget())) {
         label->setFont(font);
-        label->setInkCentred(true);
+        label->setPlacedByInk(true);
     }
 }
 
@@ -388,7 +389,7 @@ void Label::showProperties(QWidget *widget)
     else if (label->testAttribute(Qt::WA_SetFont))
         label->setFont(QFont()); // back to the window's font
     // A caption in a font of its own (the time bar's 18 pt in a bar of 25 pixels) is placed by its ink.
-    label->setInkCentred(m_font.has_value());
+    label->setPlacedByInk(m_font.has_value());
 }
 
 // CommandButton
