@@ -100,8 +100,7 @@ public:
     {
         m_placeByInk = placed;
         m_placed = false;
-        if (!placed)
-            m_shift = 0;
+        m_shift = 0; // measured again at the next paint that has ink to place
         update();
     }
 
@@ -168,21 +167,15 @@ private:
     void place()
     {
         m_placed = true;
-        qreal shift = 0;
-        if (m_placeByInk) {
-            const qreal ratio = devicePixelRatioF();
-            const int rows = int(height() * ratio);
-            const auto [top, bottom] = inkRows(font(), ratio);
-            int move = 0;
-            if (top < 0)
-                move = 0; // no glyph has ink: nothing to place
-            else if (bottom - top <= rows - 3)
-                move = std::clamp(0, 1 - top, rows - 2 - bottom);
-            else
-                move = (rows - 1 - top - bottom) / 2;
-            shift = move / ratio;
-        }
-        m_shift = shift;
+        const qreal ratio = devicePixelRatioF();
+        const int rows = int(height() * ratio);
+        const auto [top, bottom] = inkRows(font(), ratio);
+        int move = 0; // when no glyph has ink there is nothing to place
+        if (top >= 0 && bottom - top <= rows - 3)
+            move = std::clamp(0, 1 - top, rows - 2 - bottom);
+        else if (top >= 0)
+            move = (rows - 1 - top - bottom) / 2;
+        m_shift = move / ratio;
     }
 
     // The first and last device-pixel rows that the strokes of the bar's captions cover, drawn in font with

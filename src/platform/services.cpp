@@ -105,17 +105,19 @@ void LaunchesAfterFirstPaint::messageBox(const QString &text, const QString &tit
 
 bool LaunchesAfterFirstPaint::startProgram(const QString &commandLine)
 {
-    if (m_painted)
-        return m_services.startProgram(commandLine);
-    m_waiting.emplace_back([this, commandLine] { m_services.startProgram(commandLine); });
-    return true;
+    return launch([this, commandLine] { return m_services.startProgram(commandLine); });
 }
 
 bool LaunchesAfterFirstPaint::openUrl(const QString &address)
 {
+    return launch([this, address] { return m_services.openUrl(address); });
+}
+
+bool LaunchesAfterFirstPaint::launch(std::function<bool()> start)
+{
     if (m_painted)
-        return m_services.openUrl(address);
-    m_waiting.emplace_back([this, address] { m_services.openUrl(address); });
+        return start();
+    m_waiting.push_back(std::move(start));
     return true;
 }
 

@@ -70,10 +70,12 @@ public:
     void beep() override { m_services.beep(); }
 
 private:
+    // Starts now once the window has painted, else keeps start waiting.
+    bool launch(std::function<bool()> start);
     void startWaiting();
 
     Services &m_services;
-    std::vector<std::function<void()>> m_waiting;
+    std::vector<std::function<bool()>> m_waiting;
     bool m_painted = false;
 };
 

@@ -76,6 +76,20 @@ QString systemGb18030(QByteArrayView bytes)
 }
 #endif
 
+// GB18030 through Qt's codec where Qt has one, else through the system; made once for all the lines of a
+// file.
+class Gb18030Decoder {
+public:
+    QString operator()(QByteArrayView bytes)
+    {
+        return m_qt.isValid() ? QString(m_qt(bytes)) : systemGb18030(bytes);
+    }
+
+private:
+    QStringDecoder m_qt
+        = systemGb18030Forced ? QStringDecoder() : QStringDecoder("GB18030", QStringDecoder::Flag::Stateless);
+};
+
 enum class Encoding { Utf8, Utf16LE, Utf16BE, Legacy };
 
 // Splits a byte stream into lines of 1-byte or 2-byte code units, keeping at most MaxLineBytes of each line
@@ -268,34 +282,20 @@ QStringList readTextLines(QIODevice &device, int maxLines)
         raw.push_back(std::move(*line));
     }
 
-    if (encoding == Encoding::Legacy && !isValidUtf8(raw)) {
-        QStringList lines;
-        lines.reserve(qsizetype(raw.size()));
-        for (const auto &line : raw)
-            lines.append(cutToBound(decodeGb18030(line.bytes)));
-        return lines;
-    }
-
-    QStringDecoder decoder;
-    switch (encoding) {
-    case Encoding::Utf8:
-        decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        break;
-    case Encoding::Utf16LE:
-        decoder = QStringDecoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
-        break;
-    case Encoding::Utf16BE:
-        decoder = QStringDecoder(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
-        break;
-    case Encoding::Legacy:
-        decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        break;
-    }
+    // One encoding for the whole file: without a byte-order mark, UTF-8 when every line is valid as such, GBK
+    // when not.
+    std::optional<Gb18030Decoder> gbk;
+    if (encoding == Encoding::Legacy && !isValidUtf8(raw))
+        gbk.emplace();
+    QStringDecoder decoder(encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE
+            : encoding == Encoding::Utf16BE              ? QStringDecoder::Utf16BE
+                                                         : QStringDecoder::Utf8,
+        QStringDecoder::Flag::Stateless);
 
     QStringList lines;
     lines.reserve(qsizetype(raw.size()));
     for (const auto &line : raw)
-        lines.append(cutToBound(decoder(line.bytes)));
+        lines.append(cutToBound(gbk ? (*gbk)(line.bytes) : QString(decoder(line.bytes))));
     return lines;
 }
 
@@ -313,12 +313,7 @@ QStringList readTextLines(const QString &path, int maxLines)
 
 QString decodeGb18030(QByteArrayView bytes)
 {
-    if (!systemGb18030Forced) {
-        QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
-        if (decoder.isValid())
-            return decoder(bytes);
-    }
-    return systemGb18030(bytes);
+    return Gb18030Decoder()(bytes);
 }
 
 void setSystemGb18030(bool on)

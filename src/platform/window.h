@@ -6,7 +6,6 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
-#include <memory>
 #include <vector>
 
 namespace platform {

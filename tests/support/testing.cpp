@@ -114,41 +114,41 @@ void checkControls(Form1 &form)
 {
     settle(form);
     QSet<const QWidget *> owned;
+    // Checks each element of array that has a widget, whose own properties check() compares.
+    const auto checkArray = [&](const auto &array, const QString &noun, const auto &check) {
+        for (int i = 1; i < array.count() && !QTest::currentTestFailed(); ++i) {
+            const auto *element = array.at(i);
+            if (!element)
+                continue;
+            const QString name = noun.arg(i);
+            QWidget *widget = checkedWidget(form, *element, name);
+            if (!widget)
+                continue;
+            QVERIFY2(!owned.contains(widget), qPrintable(name + QStringLiteral(" shares its widget")));
+            owned.insert(widget);
+            check(i, *element, widget, name);
+        }
+    };
+
     QHash<const QWidget *, int> boxes;
-    for (int i = 1; i < form.Text2.count(); ++i) {
-        const platform::TextBox *box = form.Text2.at(i);
-        if (!box)
-            continue;
-        const QString name = QStringLiteral("box %1").arg(i);
-        auto *edit = qobject_cast<QLineEdit *>(checkedWidget(form, *box, name));
-        if (QTest::currentTestFailed())
-            return;
-        if (!edit)
-            continue;
-        QVERIFY2(!owned.contains(edit), qPrintable(name + QStringLiteral(" shares its widget")));
-        owned.insert(edit);
-        boxes.insert(edit, i);
-        QVERIFY2(edit->text() == box->text(), qPrintable(name + QStringLiteral(" shows another text")));
-        QVERIFY2(edit->accessibleName() == QStringLiteral("第 %1 题").arg(i),
-            qPrintable(name + QStringLiteral(" is named ") + edit->accessibleName()));
-        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            QVERIFY2(edit->palette().color(group, QPalette::Base) == platform::toQColor(box->backColor()),
-                qPrintable(name + QStringLiteral(" shows another colour")));
-    }
-    for (int i = 1; i < form.Label1.count(); ++i) {
-        const platform::Label *label = form.Label1.at(i);
-        if (!label)
-            continue;
-        const QString name = QStringLiteral("number %1").arg(i);
-        auto *shown = qobject_cast<QLabel *>(checkedWidget(form, *label, name));
-        if (QTest::currentTestFailed())
-            return;
-        if (!shown)
-            continue;
-        QVERIFY2(!owned.contains(shown), qPrintable(name + QStringLiteral(" shares its widget")));
-        owned.insert(shown);
-        QVERIFY2(shown->text() == label->caption(), qPrintable(name + QStringLiteral(" shows another text")));
-    }
+    checkArray(form.Text2, QStringLiteral("box %1"),
+        [&](int i, const platform::TextBox &box, QWidget *widget, const QString &name) {
+            auto *edit = qobject_cast<QLineEdit *>(widget);
+            boxes.insert(edit, i);
+            QVERIFY2(edit->text() == box.text(), qPrintable(name + QStringLiteral(" shows another text")));
+            QVERIFY2(edit->accessibleName() == QStringLiteral("第 %1 题").arg(i),
+                qPrintable(name + QStringLiteral(" is named ") + edit->accessibleName()));
+            for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+                QVERIFY2(edit->palette().color(group, QPalette::Base) == platform::toQColor(box.backColor()),
+                    qPrintable(name + QStringLiteral(" shows another colour")));
+        });
+    checkArray(form.Label1, QStringLiteral("number %1"),
+        [](int, const platform::Label &label, QWidget *widget, const QString &name) {
+            QVERIFY2(qobject_cast<QLabel *>(widget)->text() == label.caption(),
+                qPrintable(name + QStringLiteral(" shows another text")));
+        });
+    if (QTest::currentTestFailed())
+        return;
 
     // Tab from Restart walks the boxes that have widgets, by question number, then leaves the sheet.
     QList<int> walked;
