@@ -23,7 +23,7 @@ void sit(TestForm &test)
     type(test->Text1, QStringLiteral("165"));
     click(test->Command1);
     for (int i = 1; i <= 165; ++i)
-        test->Text2[i].setText(i % 2 ? QStringLiteral("A") : QStringLiteral("B"));
+        test->Text2[i].setText(i % 2 ? u"A" : u"B");
 }
 
 } // namespace
@@ -52,7 +52,7 @@ void BenchExam::grade()
     {
         test->deliver([&test] { Command2_Click(*test); });
     }
-    QVERIFY(test->Text3.text() != QStringLiteral("0"));
+    QVERIFY(test->Text3.text() != u"0");
 }
 
 QTEST_MAIN(BenchExam)

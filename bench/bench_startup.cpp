@@ -19,7 +19,7 @@ void BenchStartup::constructAndLoad()
     QBENCHMARK
     {
         TestForm test(key);
-        test->show();
+        test.show();
         QCOMPARE(test->List1.count(), 33);
     }
 }

@@ -1,11 +1,12 @@
 // Arbitrary text as a number typed into a box, and the integer operations on whatever it gives.
 #include "platform/numbers.h"
-
-#include <QString>
+#include "platform/text.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -24,7 +25,7 @@ void checkIntegerOperations(double a, double b)
     check(q.has_value() == (x && y && *y != 0 && !(*x == INT32_MIN && *y == -1)));
     check(r.has_value() == (x && y && *y != 0));
     if (q && r) {
-        check(qint64(*q) * *y + *r == *x);
+        check(std::int64_t(*q) * *y + *r == *x);
         check(*r == 0 || (*r < 0) == (*x < 0));
         check(std::llabs(*r) < std::llabs(*y));
     }
@@ -35,22 +36,23 @@ void checkIntegerOperations(double a, double b)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // The same bytes as UTF-8 and as UTF-16, so full-width and other non-ASCII forms turn up.
-    const QString utf8 = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    QString utf16(qsizetype(size / 2), Qt::Uninitialized);
+    const std::u16string utf8
+        = platform::fromUtf8(std::string_view(reinterpret_cast<const char *>(data), size));
+    std::u16string utf16(size / 2, u'\0');
     std::memcpy(utf16.data(), data, size / 2 * 2);
 
-    for (const QString &text : {utf8, utf16}) {
+    for (const std::u16string &text : {utf8, utf16}) {
         const auto value = platform::numericValue(text);
         if (!value)
             continue;
         check(std::isfinite(*value));
         // White space around a number never changes it.
-        const auto spaced = platform::numericValue(QStringLiteral(" \u3000") + text + QStringLiteral("\t"));
+        const auto spaced = platform::numericValue(u" \u3000" + text + u"\t");
         check(spaced && (*spaced == *value || (std::isnan(*spaced) && std::isnan(*value))));
         checkIntegerOperations(*value, 1000);
         checkIntegerOperations(*value * 60, 3600);
         checkIntegerOperations(3600, *value);
-        check(!platform::numberText(*value).isEmpty());
+        check(!platform::numberText(*value).empty());
     }
     return 0;
 }

@@ -1,8 +1,9 @@
 #!/bin/sh
-# Compiles the Windows side of the program here, as far as a Linux machine allows: every source file of src/
-# with mingw-w64's g++ (-fsyntax-only) against the installed Qt 6 headers, with moc run first for the code it
-# generates, and the configured version resource with windres. This proves that the Windows branches are valid
-# C++ against the Windows API headers and that the resource compiles; it does not build with MSVC, link or run.
+# Compiles the Qt view's Windows side here, as far as a Linux machine allows: every source file of
+# src/platform/qt with mingw-w64's g++ (-fsyntax-only) against the installed Qt 6 headers, with moc run first
+# for the code it generates, and the configured version resource with windres. This proves that the Windows
+# branches are valid C++ against the Windows API headers and that the resource compiles; it does not build
+# with MSVC, link or run. (The core is built and linked for Windows for real: cmake --preset windows.)
 # Needs the dev build configured (for the .rc) and Debian's mingw-w64.
 set -eu
 cd "$(dirname "$0")/.."
@@ -12,7 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # moc: a header's output is compiled on its own; a source file's is included by it as NAME.moc.
-for file in $(grep -rl --include='*.h' --include='*.cpp' 'Q_OBJECT' src | sort); do
+for file in $(grep -rl --include='*.h' --include='*.cpp' 'Q_OBJECT' src/platform/qt | sort); do
     name=$(basename "$file")
     case $file in
     *.h) "$moc" -I src "$file" -o "$work/moc_${name%.h}.cpp" ;;
@@ -23,7 +24,7 @@ done
 # The program's own code is held to the warnings and macros of every build; Qt's headers, configured here for
 # Linux, are system headers, as in the other builds.
 count=0
-for file in $(find src -name '*.cpp' | sort) "$work"/moc_*.cpp; do
+for file in $(find src/platform/qt -name '*.cpp' | sort) "$work"/moc_*.cpp; do
     x86_64-w64-mingw32-g++ -std=c++20 -fsyntax-only -Werror \
         -Wall -Wextra -Wshadow -Wpedantic -Wold-style-cast -Wconversion \
         -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII -DQT_NO_URL_CAST_FROM_STRING -DQT_NO_CAST_FROM_BYTEARRAY \

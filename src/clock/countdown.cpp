@@ -4,6 +4,7 @@
 #include "window/form1.h"
 
 #include <cmath>
+#include <cstdint>
 
 void Command3_Click(Form1 &form)
 {
@@ -39,15 +40,16 @@ void Timer1_Timer(Form1 &form)
 {
     // The tick count wraps; the difference taken modulo 2^32 keeps an exam across the wrap on time.
     const auto elapsedMilliseconds = [&form] {
-        const qint32 now = form.services().tickCount();
-        return static_cast<qint32>(static_cast<quint32>(now) - static_cast<quint32>(form.StartTick));
+        const std::int32_t now = form.services().tickCount();
+        return static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(form.StartTick));
     };
 
     // Seconds left, counting whole elapsed seconds only (an int32 over 1000 cannot fail).
     double left = 0;
     const float width = form.Label4.width();
     if (width > 1) {
-        const qint32 elapsed = elapsedMilliseconds();
+        const std::int32_t elapsed = elapsedMilliseconds();
         const double elapsedSeconds = elapsed / 1000.0;
         left = form.TotalSeconds - *platform::intDiv(elapsed, 1000);
         if (elapsedSeconds <= form.TotalSeconds)
@@ -59,9 +61,9 @@ void Timer1_Timer(Form1 &form)
         const auto hours = platform::intDiv(shown, 3600);
         const auto withinHour = platform::intMod(shown, 3600);
         if (hours && withinHour) {
-            form.Label4.setCaption(QString::number(*hours) + QLatin1Char(':')
-                + QString::number(*platform::intDiv(*withinHour, 60)) + QLatin1Char(':')
-                + QString::number(*platform::intMod(*withinHour, 60)));
+            form.Label4.setCaption(platform::numberText(*hours) + u':'
+                + platform::numberText(*platform::intDiv(*withinHour, 60)) + u':'
+                + platform::numberText(*platform::intMod(*withinHour, 60)));
         }
 
         if (!(form.Label4.width() > 100))
@@ -74,7 +76,7 @@ void Timer1_Timer(Form1 &form)
 
     if (left <= 0 && form.Label4.isVisible()) {
         form.Label4.setVisible(false);
-        form.print(QStringLiteral("时间到！停止答题."));
+        form.print(u"时间到！停止答题.");
         form.Timer1.setEnabled(false);
         const int count = form.Text2.count();
         for (int i = 1; i <= count - 1; ++i)

@@ -4,11 +4,12 @@
 #include "platform/numbers.h"
 #include "window/form1.h"
 
+#include <algorithm>
 #include <cmath>
 
 void Command2_Click(Form1 &form)
 {
-    form.Text3.setText(QStringLiteral("0"));
+    form.Text3.setText(u"0");
 
     // A count that is no number grades no question. Questions past the last answer box have nothing to grade,
     // so the loop ends there however large the count.
@@ -25,10 +26,10 @@ void Command2_Click(Form1 &form)
         // Item k of the key holds questions 5k + 1 to 5k + 5 in its characters 1 to 5, counted as a reader
         // counts them (one 𠀀, one é however it is encoded).
         const int p0 = i % 5;
-        const QString item = p0 != 0 ? form.List1.item(i / 5) : form.List1.item(i / 5 - 1);
-        const QString key = p0 != 0 ? platform::characterAt(item, p0) : platform::characterAt(item, 5);
+        const std::u16string item = p0 != 0 ? form.List1.item(i / 5) : form.List1.item(i / 5 - 1);
+        const std::u16string key = p0 != 0 ? platform::characterAt(item, p0) : platform::characterAt(item, 5);
 
-        if (box->text() == key && !key.isEmpty()) {
+        if (box->text() == key && !key.empty()) {
             if (const auto score = platform::numericValue(form.Text3.text()))
                 form.Text3.setText(platform::numberText(*score + 1));
             box->setBackColor(Form1::Green);

@@ -1,24 +1,29 @@
 #include "answerkey.h"
 
+#include "platform/services.h"
 #include "platform/textfile.h"
 #include "window/form1.h"
 
-#include <QDir>
-
-QString answerKeyPath(const QString &directory)
+std::u16string answerKeyPath(std::u16string_view directory)
 {
-    // QDir adds the separator unless the directory, a root such as / or C:/, ends in one already.
-    return QDir(directory).filePath(AnswerKeyFileName);
+    const auto isSeparator = [](char16_t c) { return c == u'/' || (platform::OnWindows && c == u'\\'); };
+    std::u16string path(directory);
+    if (!path.empty() && !isSeparator(path.back()))
+        path += platform::OnWindows ? u'\\' : u'/';
+    path += AnswerKeyFileName;
+    return path;
 }
 
 void LoadAnswerKey(Form1 &form)
 {
     form.List1.clear();
-    const QString path = answerKeyPath(form.services().programDirectory());
+    const std::u16string path = answerKeyPath(form.services().programDirectory());
     if (!platform::pathExists(path))
         return;
-    const QStringList lines = platform::readTextLines(path, KeyHeaderLines + KeyLines);
+    const std::vector<std::u16string> lines = platform::readTextLines(path, KeyHeaderLines + KeyLines);
     // A line that could not be read leaves its questions without answers; it must not borrow another line's.
-    for (int k = 0; k < KeyLines; ++k)
-        form.List1.addItem(lines.value(KeyHeaderLines + k));
+    for (int k = 0; k < KeyLines; ++k) {
+        const auto line = size_t(KeyHeaderLines) + size_t(k);
+        form.List1.addItem(line < lines.size() ? lines[line] : std::u16string());
+    }
 }

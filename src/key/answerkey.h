@@ -1,17 +1,19 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 class Form1;
 
-inline const QString AnswerKeyFileName = QStringLiteral("答案.txt");
+inline constexpr std::u16string_view AnswerKeyFileName = u"答案.txt";
 
 // Lines of the key file: a header, then one line of five answers for each group of five questions.
 inline constexpr int KeyHeaderLines = 1;
 inline constexpr int KeyLines = 33;
 
-// The key file's path in directory.
-QString answerKeyPath(const QString &directory);
+// The key file's path in directory: joined with the system's separator, unless the directory (a root such as
+// / or C:\) ends in one already.
+std::u16string answerKeyPath(std::u16string_view directory);
 
 // Fills the key list with the 33 key lines of the key file: an empty item for each line that could not be
 // read. Nothing about the file stops the program or is reported.

@@ -1,22 +1,165 @@
 #include "characters.h"
 
-#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 
 namespace platform {
 
-QString characterAt(const QString &text, int position)
+namespace {
+
+// Grapheme_Cluster_Break values, with Extended_Pictographic folded in: the data gives no code point both.
+enum class GraphemeProperty : std::uint8_t {
+    Other,
+    CR,
+    LF,
+    Control,
+    Extend,
+    ZWJ,
+    RegionalIndicator,
+    Prepend,
+    SpacingMark,
+    L,
+    V,
+    T,
+    LV,
+    LVT,
+    ExtendedPictographic,
+};
+
+struct GraphemeRange {
+    char32_t first;
+    char32_t last;
+    GraphemeProperty property;
+};
+
+using enum GraphemeProperty;
+
+constexpr GraphemeRange graphemeTable[] = {
+#include "graphemetable.inc"
+};
+
+constexpr bool sortedAndDisjoint()
+{
+    for (std::size_t i = 0; i < std::size(graphemeTable); ++i) {
+        if (graphemeTable[i].first > graphemeTable[i].last)
+            return false;
+        if (i > 0 && graphemeTable[i - 1].last >= graphemeTable[i].first)
+            return false;
+    }
+    return true;
+}
+static_assert(sortedAndDisjoint(), "the binary search needs sorted, disjoint ranges");
+
+GraphemeProperty propertyOf(char32_t codePoint)
+{
+    // Most answers are ASCII, where only the controls have a property.
+    if (codePoint < 0x80) {
+        if (codePoint == U'\r')
+            return CR;
+        if (codePoint == U'\n')
+            return LF;
+        return codePoint < 0x20 || codePoint == 0x7F ? Control : Other;
+    }
+    const auto range = std::ranges::lower_bound(graphemeTable, codePoint, {}, &GraphemeRange::last);
+    return range != std::end(graphemeTable) && range->first <= codePoint ? range->property : Other;
+}
+
+struct Decoded {
+    char32_t codePoint;
+    std::size_t length;
+};
+
+// An unpaired surrogate stands for itself: the data gives surrogates no property, so it is Other.
+Decoded decodeAt(std::u16string_view text, std::size_t index)
+{
+    const char16_t unit = text[index];
+    if (unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size()) {
+        const char16_t next = text[index + 1];
+        if (next >= 0xDC00 && next <= 0xDFFF)
+            return {0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(next) - 0xDC00), 2};
+    }
+    return {unit, 1};
+}
+
+bool isControl(GraphemeProperty property)
+{
+    return property == Control || property == CR || property == LF;
+}
+
+// The cluster so far, as far as the rules that look back further than one code point need it. Its start is a
+// boundary, so counting from there is enough: an emoji and its Extend* ZWJ never break, and a boundary
+// between regional indicators follows an even number of them.
+class Cluster {
+public:
+    explicit Cluster(GraphemeProperty first)
+        : last(first)
+        , pictographicThenExtends(first == ExtendedPictographic)
+        , regionalIndicators(first == RegionalIndicator ? 1 : 0)
+    {
+    }
+
+    // The rules in their order, each deciding when it applies.
+    bool joins(GraphemeProperty next) const
+    {
+        if (last == CR && next == LF)
+            return true;
+        if (isControl(last) || isControl(next))
+            return false;
+        if (last == L && (next == L || next == V || next == LV || next == LVT))
+            return true;
+        if ((last == LV || last == V) && (next == V || next == T))
+            return true;
+        if ((last == LVT || last == T) && next == T)
+            return true;
+        if (next == Extend || next == ZWJ || next == SpacingMark || last == Prepend)
+            return true;
+        if (next == ExtendedPictographic)
+            return joinerAfterPictographic;
+        return next == RegionalIndicator && regionalIndicators % 2 == 1;
+    }
+
+    void add(GraphemeProperty next)
+    {
+        joinerAfterPictographic = pictographicThenExtends && next == ZWJ;
+        pictographicThenExtends = next == ExtendedPictographic || (pictographicThenExtends && next == Extend);
+        regionalIndicators = next == RegionalIndicator ? regionalIndicators + 1 : 0;
+        last = next;
+    }
+
+private:
+    GraphemeProperty last;
+    bool pictographicThenExtends;
+    bool joinerAfterPictographic = false;
+    int regionalIndicators;
+};
+
+} // namespace
+
+std::size_t graphemeLength(std::u16string_view text)
+{
+    if (text.empty())
+        return 0;
+    Decoded current = decodeAt(text, 0);
+    Cluster cluster(propertyOf(current.codePoint));
+    std::size_t end = current.length;
+    for (; end < text.size(); end += current.length) {
+        current = decodeAt(text, end);
+        const GraphemeProperty next = propertyOf(current.codePoint);
+        if (!cluster.joins(next))
+            break;
+        cluster.add(next);
+    }
+    return end;
+}
+
+std::u16string characterAt(std::u16string_view text, int position)
 {
     if (position < 1)
         return {};
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    for (int i = 1; i < position; ++i) {
-        start = finder.toNextBoundary();
-        if (start < 0)
-            return {};
-    }
-    const qsizetype end = finder.toNextBoundary();
-    return end < 0 ? QString() : text.mid(start, end - start);
+    for (int i = 1; i < position && !text.empty(); ++i)
+        text.remove_prefix(graphemeLength(text));
+    return std::u16string(text.substr(0, graphemeLength(text)));
 }
 
 } // namespace platform

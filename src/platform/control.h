@@ -1,39 +1,31 @@
 #pragma once
 
-#include <QColor>
-#include <QMetaObject>
-#include <QRect>
-#include <QtGlobal>
+#include "view.h"
 
-class QWidget;
+#include <cstdint>
 
 namespace platform {
 
-class Window;
-
-// Positions and sizes are twips: 1/1440 inch, 15 to a logical pixel.
-inline constexpr double TwipsPerPixel = 15.0;
-
-// The nearest logical pixel to a twip value; non-finite values count as 0 and huge ones are clamped, so that
-// no value a caller stores can upset the widgets.
-int twipsToPixels(double twips);
+class Form;
 
 // A colour written 0x00BBGGRR: red in the low byte.
-using Colour = quint32;
-QColor toQColor(Colour colour);
+using Colour = std::uint32_t;
 
-// A control of the window: it keeps its properties itself, exactly as set, and shows them through a widget.
+// A control of a form: it keeps its properties itself, exactly as set, and tells its peer, the view's showing
+// of it, of each change. Positions and sizes are twips, 1/1440 inch.
 //
-// Controls made at design time have their widget from the start. Controls made at run time as copies in a
-// ControlArray have one only while they are visible and lie inside the window's client area: the window makes
-// and drops those widgets after each event (Window::deliver) and on resizes, so a sheet of thousands of boxes
-// costs widgets only for the few the user can see. A widget the user is working in (Window::inUse) is kept
-// while out of view, and released once the user has left it.
+// Controls made at design time belong to the form for its whole life; controls made at run time as copies in
+// a ControlArray have a peer only while the view shows them (see FormView::runTimeControlsChanged).
 class Control {
 public:
+    enum class Kind { Label, TextBox, CommandButton, ListBox };
+
     Control(const Control &) = delete;
     Control &operator=(const Control &) = delete;
     virtual ~Control();
+
+    Kind kind() const { return m_kind; }
+    Form &form() const { return m_form; }
 
     float left() const { return m_left; }
     float top() const { return m_top; }
@@ -50,54 +42,33 @@ public:
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 
-    // The widget showing this control, or nullptr while it has none.
-    QWidget *widget() const { return m_widget; }
+    // Made at run time as a copy in a control array: element 1 and up.
+    bool isRunTime() const { return m_runTime; }
 
-    // Where the widget is, or would be, in logical pixels of the client area.
-    QRect pixelGeometry() const;
+    // For views: the peer that shows this control, or nullptr.
+    ControlPeer *peer() const { return m_peer; }
+    void setPeer(ControlPeer *peer) { m_peer = peer; }
 
 protected:
-    // A design-time control of window; the subclass constructor calls materialize().
-    explicit Control(Window &window);
+    // A design-time control of form, which it joins in keyboard order.
+    Control(Form &form, Kind kind);
     struct HiddenCopy { };
-    // A run-time copy of prototype's properties, hidden and without a widget.
+    // A run-time copy of prototype's properties, hidden.
     Control(const Control &prototype, HiddenCopy);
 
-    // A new widget of this kind, child of parent.
-    virtual QWidget *newWidget(QWidget *parent) const = 0;
-    // Connects the widget's signals to this control; the connection is dropped when the widget goes.
-    virtual QMetaObject::Connection connectWidget(QWidget *) { return {}; }
-    // Shows every kind-specific property on a widget new or handed on from another control.
-    virtual void showProperties(QWidget *widget) = 0;
-    // Controls of a lower rank lie under those of a higher one: labels, text boxes, buttons, lists.
-    virtual int stackRank() const = 0;
-
-    void materialize();
-    Window &window() const { return m_window; }
-
-    // Brings the widget up to date with properties whose showing waits until the end of the event (see
-    // Window::refreshLater).
-    virtual void refreshWidget() { }
+    void changed(Change change);
 
 private:
-    friend class ControlArrayBase;
-    friend class Window;
-    void dematerialize();
-    void geometryChanged();
-
-    Window &m_window;
-    QWidget *m_widget = nullptr;
-    QMetaObject::Connection m_connection;
-    int m_widgetRank
-        = 0; // stackRank() of the widget, for its return to the window after this control is gone
+    Form &m_form;
+    ControlPeer *m_peer = nullptr;
     float m_left = 0;
     float m_top = 0;
     float m_width = 0;
     float m_height = 0;
+    Kind m_kind;
     bool m_visible = true;
     bool m_enabled = true;
-    bool m_lazy = false;
-    bool m_refreshPending = false;
+    bool m_runTime = false;
 };
 
 } // namespace platform

@@ -2,16 +2,13 @@
 
 #include "control.h"
 
-#include <QString>
-
 #include <memory>
+#include <string>
 #include <vector>
-
-class QObject;
 
 namespace platform {
 
-class Window;
+class Form;
 
 // Controls that share a name and are told apart by a 16-bit index. Element 0 is made at design time and
 // stays; elements 1 and up are made at run time as hidden copies of element 0's current properties.
@@ -25,43 +22,43 @@ public:
 
     // The number of elements held, element 0 included.
     int count() const { return m_count; }
+    // One past the highest index held: elements lie in 0 to end() - 1, with gaps where none was made.
+    int end() const { return int(m_elements.size()); }
 
-    // Removes element index (1 to MaxIndex) with its widget; false when it does not exist or is element 0.
+    // Element index, or nullptr when there is none.
+    Control *element(int index) const;
+
+    // Removes element index (1 to MaxIndex); false when it does not exist or is element 0.
     bool destroy(int index);
 
-    // Run-time elements follow `anchor` in the keyboard order, in index order.
+    // How views treat the run-time elements: they follow `anchor` in the keyboard order, in index order;
+    // each is named for assistive technology by the format, with %1 for its index; Enter in one moves the
+    // focus to the next.
     void setTabAnchor(const Control &anchor) { m_tabAnchor = &anchor; }
-    // Names each run-time element's widget for assistive technology: format with %1 for the index.
-    void setAccessibleNames(const QString &format) { m_accessibleName = format; }
-    // Enter in a run-time element moves the focus to the next element.
+    const Control *tabAnchor() const { return m_tabAnchor; }
+    void setAccessibleNames(std::u16string format) { m_accessibleName = std::move(format); }
+    std::u16string accessibleName(int index) const;
     void setEnterMovesToNext(bool on) { m_enterMovesToNext = on; }
+    bool enterMovesToNext() const { return m_enterMovesToNext; }
 
 protected:
-    ControlArrayBase(Window &window, std::unique_ptr<Control> element0);
+    ControlArrayBase(Form &form, std::unique_ptr<Control> element0);
 
-    Control *element(int index) const;
     bool create(int index, std::unique_ptr<Control> copy);
 
 private:
-    friend class Window;
-
-    // Gives widgets to the elements that are visible and inside client, and takes them from the others.
-    void sync(QRect client);
-    void focusAfter(const QObject *widget) const;
-
-    Window &m_window;
+    Form &m_form;
     std::vector<std::unique_ptr<Control>> m_elements;
     int m_count = 0;
     const Control *m_tabAnchor = nullptr;
-    QString m_accessibleName;
+    std::u16string m_accessibleName;
     bool m_enterMovesToNext = false;
-    std::unique_ptr<QObject> m_enterFilter; // for Enter in the run-time elements' widgets
 };
 
 template <class T> class ControlArray final : public ControlArrayBase {
 public:
-    explicit ControlArray(Window &window)
-        : ControlArrayBase(window, std::make_unique<T>(window))
+    explicit ControlArray(Form &form)
+        : ControlArrayBase(form, std::make_unique<T>(form))
     {
     }
 

@@ -2,44 +2,51 @@
 
 #include "control.h"
 
-#include <QFont>
-#include <QString>
-#include <QStringList>
-
 #include <functional>
 #include <memory>
 #include <optional>
-
-class QTimer;
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace platform {
+
+// A font as a form names it; each view finds the nearest face its system has.
+struct Font {
+    std::u16string name;
+    double points = 9;
+    int weight = 400; // 400 normal, 700 bold
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    int charset = 1; // the system's default; 134 is GB2312
+
+    bool operator==(const Font &) const = default;
+};
 
 // A single-line text box.
 class TextBox final : public Control {
 public:
-    explicit TextBox(Window &window);
+    explicit TextBox(Form &form);
 
     // What the box shows, typed or set.
-    QString text() const { return m_text; }
-    void setText(const QString &text);
+    const std::u16string &text() const { return m_text; }
+    void setText(std::u16string_view text);
+    // The user typed: the view that showed the typing already shows the text.
+    void typed(std::u16string_view text) { m_text = text; }
 
     Colour backColor() const { return m_backColor; }
     void setBackColor(Colour colour);
 
     // Gives the box the focus with its whole text selected, so the user can type a correction at once.
-    void selectAll();
+    void selectAll() { changed(Change::SelectAll); }
 
     std::unique_ptr<TextBox> hiddenCopy() const;
 
 private:
-    TextBox(const TextBox &prototype, HiddenCopy);
-    QWidget *newWidget(QWidget *parent) const override;
-    QMetaObject::Connection connectWidget(QWidget *widget) override;
-    void showProperties(QWidget *widget) override;
-    int stackRank() const override { return 1; }
-    void refreshWidget() override;
+    TextBox(const TextBox &prototype, HiddenCopy tag);
 
-    QString m_text;
+    std::u16string m_text;
     Colour m_backColor = 0xFFFFFF;
 };
 
@@ -48,10 +55,10 @@ class Label final : public Control {
 public:
     enum Alignment { LeftJustify = 0, RightJustify = 1 };
 
-    explicit Label(Window &window);
+    explicit Label(Form &form);
 
-    QString caption() const { return m_caption; }
-    void setCaption(const QString &caption);
+    const std::u16string &caption() const { return m_caption; }
+    void setCaption(std::u16string_view caption);
 
     int alignment() const { return m_alignment; }
     void setAlignment(int alignment);
@@ -60,82 +67,77 @@ public:
     std::optional<Colour> backColor() const { return m_backColor; }
     void setBackColor(Colour colour);
 
-    // No value: the window's font.
-    std::optional<QFont> font() const { return m_font; }
-    void setFont(const QFont &font);
+    // nullptr: the form's font.
+    const Font *font() const { return m_font.get(); }
+    void setFont(const Font &font);
 
     std::unique_ptr<Label> hiddenCopy() const;
 
 private:
-    Label(const Label &prototype, HiddenCopy);
-    QWidget *newWidget(QWidget *parent) const override;
-    void showProperties(QWidget *widget) override;
-    int stackRank() const override { return 0; }
+    Label(const Label &prototype, HiddenCopy tag);
 
-    QString m_caption;
+    std::u16string m_caption;
     int m_alignment = LeftJustify;
     std::optional<Colour> m_backColor;
-    std::optional<QFont> m_font;
+    std::shared_ptr<const Font> m_font; // shared with copies: a sheet's numbers hold one
 };
 
-// A push button whose click runs a handler through Window::deliver.
+// A push button whose click runs a handler, as an event of its form.
 class CommandButton final : public Control {
 public:
-    explicit CommandButton(Window &window);
+    explicit CommandButton(Form &form);
 
-    QString caption() const { return m_caption; }
-    void setCaption(const QString &caption);
+    const std::u16string &caption() const { return m_caption; }
+    void setCaption(std::u16string_view caption);
 
     void onClick(std::function<void()> handler) { m_onClick = std::move(handler); }
+    // The user clicked: runs the handler, unless the button is disabled, which delivers no click.
+    void click();
 
 private:
-    QWidget *newWidget(QWidget *parent) const override;
-    QMetaObject::Connection connectWidget(QWidget *widget) override;
-    void showProperties(QWidget *widget) override;
-    int stackRank() const override { return 2; }
-
-    QString m_caption;
+    std::u16string m_caption;
     std::function<void()> m_onClick;
 };
 
 // A list of text items.
 class ListBox final : public Control {
 public:
-    explicit ListBox(Window &window);
+    explicit ListBox(Form &form);
 
     void clear();
-    void addItem(const QString &item);
+    void addItem(std::u16string_view item);
     // The item at a 0-based index; the empty string at or past the item count.
-    QString item(int index) const;
+    std::u16string item(int index) const;
     int count() const { return int(m_items.size()); }
+    const std::vector<std::u16string> &items() const { return m_items; }
 
 private:
-    QWidget *newWidget(QWidget *parent) const override;
-    void showProperties(QWidget *widget) override;
-    int stackRank() const override { return 3; }
-
-    QStringList m_items;
+    std::vector<std::u16string> m_items;
 };
 
-// A timer whose ticks run a handler through Window::deliver while it is enabled.
+// A timer whose ticks run a handler, as an event of its form, while it is enabled. The view keeps the time.
 class Timer final {
 public:
-    explicit Timer(Window &window);
+    explicit Timer(Form &form);
     Timer(const Timer &) = delete;
     Timer &operator=(const Timer &) = delete;
     ~Timer();
 
-    int interval() const;
+    int interval() const { return m_interval; }
     void setInterval(int milliseconds);
-    bool isEnabled() const;
+    bool isEnabled() const { return m_enabled; }
     // Enabling a disabled timer starts a full interval; enabling an enabled one changes nothing.
     void setEnabled(bool enabled);
 
     void onTimer(std::function<void()> handler) { m_onTimer = std::move(handler); }
+    // The interval has elapsed: runs the handler while the timer is enabled.
+    void elapsed();
 
 private:
-    QTimer *m_timer;
+    Form &m_form;
     std::function<void()> m_onTimer;
+    int m_interval = 0;
+    bool m_enabled = true;
 };
 
 } // namespace platform

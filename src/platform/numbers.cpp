@@ -3,7 +3,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <string>
+#include <cstdio>
 
 namespace platform {
 
@@ -31,15 +31,33 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// White space as a text box's user may type it around a number: ASCII's, the ideographic space of Chinese
+// input methods, and the other spaces and line separators of Unicode.
+bool isSpace(char16_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
+        || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F
+        || c == 0x3000;
+}
+
+std::u16string_view trimmed(std::u16string_view text)
+{
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 } // namespace
 
-std::optional<double> numericValue(QStringView text)
+std::optional<double> numericValue(std::u16string_view text)
 {
-    text = text.trimmed();
+    text = trimmed(text);
     std::string ascii;
-    ascii.reserve(size_t(text.size()));
-    for (QChar ch : text) {
-        const char16_t c = asciiTwin(ch.unicode());
+    ascii.reserve(text.size());
+    for (const char16_t ch : text) {
+        const char16_t c = asciiTwin(ch);
         if (c > 0x7f)
             return std::nullopt;
         ascii.push_back(char(c));
@@ -107,7 +125,7 @@ std::optional<double> numericValue(QStringView text)
     return negative ? -value : value;
 }
 
-std::optional<qint32> toInt32(double value)
+std::optional<std::int32_t> toInt32(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
@@ -116,10 +134,10 @@ std::optional<qint32> toInt32(double value)
         rounded = 2.0 * std::round(value / 2.0);
     if (rounded < double(INT_MIN) || rounded > double(INT_MAX))
         return std::nullopt;
-    return static_cast<qint32>(rounded);
+    return static_cast<std::int32_t>(rounded);
 }
 
-std::optional<qint32> intDiv(double a, double b)
+std::optional<std::int32_t> intDiv(double a, double b)
 {
     const auto x = toInt32(a);
     const auto y = toInt32(b);
@@ -128,7 +146,7 @@ std::optional<qint32> intDiv(double a, double b)
     return *x / *y;
 }
 
-std::optional<qint32> intMod(double a, double b)
+std::optional<std::int32_t> intMod(double a, double b)
 {
     const auto x = toInt32(a);
     const auto y = toInt32(b);
@@ -139,11 +157,14 @@ std::optional<qint32> intMod(double a, double b)
     return *x % *y;
 }
 
-QString numberText(double value)
+std::u16string numberText(double value)
 {
+    char digits[32];
     if (value == std::trunc(value) && std::fabs(value) < 1e15)
-        return QString::number(static_cast<qint64>(value));
-    return QString::number(value, 'g', 15);
+        std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(value));
+    else
+        std::snprintf(digits, sizeof digits, "%.15g", value);
+    return std::u16string(digits, digits + std::char_traits<char>::length(digits));
 }
 
 } // namespace platform

@@ -1,40 +1,42 @@
 #pragma once
 
-#include <QString>
-#include <QtGlobal>
-
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
 
-#ifdef Q_OS_WIN
+#ifdef _WIN32
 inline constexpr bool OnWindows = true;
 #else
 inline constexpr bool OnWindows = false;
 #endif
 
 // What the program takes from the system beyond its window: time, messages, other programs and its own
-// directory. The window reaches these through one object, so tests can substitute a fake.
+// directory. The handlers reach these through one object that each view provides, so tests can substitute a
+// fake.
 class Services {
 public:
-    Q_DISABLE_COPY_MOVE(Services)
+    Services(const Services &) = delete;
+    Services &operator=(const Services &) = delete;
     virtual ~Services() = default;
 
     // Milliseconds from a clock that keeps counting while the machine sleeps, as a 32-bit value that wraps.
-    virtual qint32 tickCount() = 0;
+    virtual std::int32_t tickCount() = 0;
 
     // Shows a modal message with one OK button and no icon, and waits until it is dismissed.
-    virtual void messageBox(const QString &text, const QString &title) = 0;
+    virtual void messageBox(std::u16string_view text, std::u16string_view title) = 0;
 
     // Starts a program from a command line, without waiting for it; false when it could not be started.
-    virtual bool startProgram(const QString &commandLine) = 0;
+    virtual bool startProgram(std::u16string_view commandLine) = 0;
 
     // Opens an address in the user's default web browser; false when that failed.
-    virtual bool openUrl(const QString &address) = 0;
+    virtual bool openUrl(std::u16string_view address) = 0;
 
     // The folder that holds the program's executable.
-    virtual QString programDirectory() = 0;
+    virtual std::u16string programDirectory() = 0;
 
     // The platform's short sound for an input that was refused.
     virtual void beep() = 0;
@@ -42,9 +44,6 @@ public:
 protected:
     Services() = default;
 };
-
-// The real ones.
-Services &systemServices();
 
 // Services whose program launches wait for the window's first paint. Starting a program forks the whole
 // process, which would delay the window by several milliseconds; the browser's own window takes far longer to
@@ -61,12 +60,12 @@ public:
     // The window has painted: starts what waits, and from now on starts at once.
     void windowPainted();
 
-    qint32 tickCount() override { return m_services.tickCount(); }
-    void messageBox(const QString &text, const QString &title) override;
+    std::int32_t tickCount() override { return m_services.tickCount(); }
+    void messageBox(std::u16string_view text, std::u16string_view title) override;
     // True when started, or when waiting to start.
-    bool startProgram(const QString &commandLine) override;
-    bool openUrl(const QString &address) override;
-    QString programDirectory() override { return m_services.programDirectory(); }
+    bool startProgram(std::u16string_view commandLine) override;
+    bool openUrl(std::u16string_view address) override;
+    std::u16string programDirectory() override { return m_services.programDirectory(); }
     void beep() override { m_services.beep(); }
 
 private:

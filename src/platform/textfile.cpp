@@ -1,103 +1,32 @@
 #include "textfile.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringDecoder>
+#include "gb18030.h"
+#include "text.h"
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
-#include <vector>
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#else
-#include <cerrno>
-#include <iconv.h>
-#endif
 
 namespace platform {
 
 namespace {
 
-constexpr qint64 ChunkBytes = qint64(64) * 1024;
-
-bool systemGb18030Forced = false;
-
-#ifdef Q_OS_WIN
-QString systemGb18030(QByteArrayView bytes)
-{
-    // Code page 54936 is GB18030; without MB_ERR_INVALID_CHARS invalid bytes become U+FFFD.
-    constexpr UINT Gb18030 = 54936;
-    if (bytes.isEmpty())
-        return {};
-    const int n = MultiByteToWideChar(Gb18030, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring wide(size_t(n), L'\0');
-    MultiByteToWideChar(Gb18030, 0, bytes.data(), int(bytes.size()), wide.data(), n);
-    return QString::fromStdWString(wide);
-}
-#else
-QString systemGb18030(QByteArrayView bytes)
-{
-    const iconv_t converter = iconv_open("UTF-8", "GB18030");
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is how iconv_open says it failed
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        // No decoder at all: keep what is ASCII, and mark every other byte as undecodable.
-        QString text;
-        for (const char c : bytes)
-            text.append(uchar(c) < 0x80 ? QChar(QLatin1Char(c)) : QChar(QChar::ReplacementCharacter));
-        return text;
-    }
-    QByteArray in = bytes.toByteArray();
-    // Each input byte gives at most three bytes of UTF-8 (U+FFFD for an invalid one); four-byte GB18030
-    // characters give at most four.
-    QByteArray out(in.size() * 3 + 4, Qt::Uninitialized);
-    char *inPos = in.data();
-    size_t inLeft = size_t(in.size());
-    char *outPos = out.data();
-    size_t outLeft = size_t(out.size());
-    while (inLeft > 0) {
-        if (iconv(converter, &inPos, &inLeft, &outPos, &outLeft) != size_t(-1))
-            break;
-        if (errno != EILSEQ)
-            break; // EINVAL: an incomplete character at the end, dropped
-        // U+FFFD for the invalid byte, then on with the next.
-        for (const char byte : {'\xEF', '\xBF', '\xBD'})
-            *outPos++ = byte;
-        outLeft -= 3;
-        ++inPos;
-        --inLeft;
-    }
-    iconv_close(converter);
-    return QString::fromUtf8(out.constData(), outPos - out.constData());
-}
-#endif
-
-// GB18030 through Qt's codec where Qt has one, else through the system; made once for all the lines of a
-// file.
-class Gb18030Decoder {
-public:
-    QString operator()(QByteArrayView bytes)
-    {
-        return m_qt.isValid() ? QString(m_qt(bytes)) : systemGb18030(bytes);
-    }
-
-private:
-    QStringDecoder m_qt
-        = systemGb18030Forced ? QStringDecoder() : QStringDecoder("GB18030", QStringDecoder::Flag::Stateless);
-};
+constexpr std::size_t ChunkBytes = std::size_t(64) * 1024;
 
 enum class Encoding { Utf8, Utf16LE, Utf16BE, Legacy };
+
+// Fills `into` with up to `size` bytes; 0 at the end of the input.
+using Reader = std::function<std::size_t(char *into, std::size_t size)>;
 
 // Splits a byte stream into lines of 1-byte or 2-byte code units, keeping at most MaxLineBytes of each line
 // and reading at most MaxScanBytes in all.
 class LineSplitter {
 public:
-    explicit LineSplitter(QIODevice &device)
-        : m_device(device)
+    explicit LineSplitter(Reader read)
+        : m_read(std::move(read))
     {
     }
 
@@ -105,14 +34,14 @@ public:
     Encoding detectEncoding()
     {
         fill(3);
-        const auto starts = [this](const char *mark, qsizetype n) {
-            return available() >= n && std::memcmp(m_buffer.constData() + m_pos, mark, size_t(n)) == 0;
+        const auto starts = [this](std::string_view mark) {
+            return std::string_view(m_buffer).substr(m_pos).starts_with(mark);
         };
-        if (starts("\xEF\xBB\xBF", 3)) {
+        if (starts("\xEF\xBB\xBF")) {
             m_pos += 3;
             return Encoding::Utf8;
         }
-        if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) {
+        if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
             const bool little = m_buffer[m_pos] == '\xFF';
             m_pos += 2;
             m_unit = 2;
@@ -123,7 +52,7 @@ public:
     }
 
     struct Line {
-        QByteArray bytes;
+        std::string bytes;
         bool cut = false;
     };
 
@@ -135,17 +64,17 @@ public:
         while (fill(m_unit)) {
             any = true;
             if (m_unit == 1) {
-                const char *begin = m_buffer.constData() + m_pos;
-                const char *end = m_buffer.constData() + m_buffer.size();
+                const char *begin = m_buffer.data() + m_pos;
+                const char *end = m_buffer.data() + m_buffer.size();
                 const char *stop = findLineEnd(begin, end);
-                keep(line, begin, stop - begin);
-                m_pos += stop - begin;
+                keep(line, begin, std::size_t(stop - begin));
+                m_pos += std::size_t(stop - begin);
                 if (stop == end)
                     continue;
             } else {
                 const char16_t u = unitAt(m_pos);
                 if (u != u'\r' && u != u'\n') {
-                    keep(line, m_buffer.constData() + m_pos, 2);
+                    keep(line, m_buffer.data() + m_pos, 2);
                     m_pos += 2;
                     continue;
                 }
@@ -158,7 +87,7 @@ public:
         }
         // A trailing odd byte of UTF-16 text ends up here; the decoder turns it into a replacement character.
         if (available() > 0) {
-            keep(line, m_buffer.constData() + m_pos, available());
+            keep(line, m_buffer.data() + m_pos, available());
             m_pos = m_buffer.size();
             any = true;
         }
@@ -168,111 +97,117 @@ public:
     }
 
 private:
-    qsizetype available() const { return m_buffer.size() - m_pos; }
+    std::size_t available() const { return m_buffer.size() - m_pos; }
 
     // Makes at least `need` bytes available if the input has them; false when it has not.
-    bool fill(qsizetype need)
+    bool fill(std::size_t need)
     {
         while (available() < need) {
             if (m_scanned >= MaxScanBytes || m_atEnd)
                 return false;
-            m_buffer.remove(0, m_pos);
+            m_buffer.erase(0, m_pos);
             m_pos = 0;
-            const QByteArray chunk = m_device.read(std::min(ChunkBytes, MaxScanBytes - m_scanned));
-            if (chunk.isEmpty()) {
+            const auto want = std::size_t(std::min<std::uint64_t>(ChunkBytes, MaxScanBytes - m_scanned));
+            const std::size_t kept = m_buffer.size();
+            m_buffer.resize(kept + want);
+            const std::size_t got = m_read(m_buffer.data() + kept, want);
+            m_buffer.resize(kept + got);
+            if (got == 0) {
                 m_atEnd = true;
                 return false;
             }
-            m_scanned += chunk.size();
-            m_buffer += chunk;
+            m_scanned += got;
         }
         return true;
     }
 
-    char16_t unitAt(qsizetype pos) const
+    char16_t unitAt(std::size_t pos) const
     {
-        const auto b0 = uchar(m_buffer[pos]);
+        const auto b0 = static_cast<unsigned char>(m_buffer[pos]);
         if (m_unit == 1)
             return b0;
-        const auto b1 = uchar(m_buffer[pos + 1]);
+        const auto b1 = static_cast<unsigned char>(m_buffer[pos + 1]);
         return m_bigEndian ? char16_t(b0 << 8 | b1) : char16_t(b1 << 8 | b0);
     }
 
     static const char *findLineEnd(const char *begin, const char *end)
     {
-        const auto n = size_t(end - begin);
+        const auto n = std::size_t(end - begin);
         const auto *cr = static_cast<const char *>(std::memchr(begin, '\r', n));
-        const auto *lf = static_cast<const char *>(std::memchr(begin, '\n', cr ? size_t(cr - begin) : n));
+        const auto *lf
+            = static_cast<const char *>(std::memchr(begin, '\n', cr ? std::size_t(cr - begin) : n));
         return lf ? lf : cr ? cr : end;
     }
 
-    static void keep(Line &line, const char *data, qsizetype n)
+    static void keep(Line &line, const char *data, std::size_t n)
     {
-        const qsizetype room = MaxLineBytes - line.bytes.size();
+        const std::size_t room = MaxLineBytes - line.bytes.size();
         if (n > room) {
             line.cut = true;
             n = room;
         }
-        if (n > 0)
-            line.bytes.append(data, n);
+        line.bytes.append(data, n);
     }
 
-    QIODevice &m_device;
-    QByteArray m_buffer;
-    qsizetype m_pos = 0;
-    qint64 m_scanned = 0;
+    Reader m_read;
+    std::string m_buffer;
+    std::size_t m_pos = 0;
+    std::uint64_t m_scanned = 0;
     bool m_atEnd = false;
-    int m_unit = 1;
+    std::size_t m_unit = 1;
     bool m_bigEndian = false;
 };
 
 // A line cut at MaxLineBytes may end inside a UTF-8 sequence; that tail says nothing about the encoding.
-QByteArrayView withoutIncompleteUtf8Tail(QByteArrayView bytes)
+std::string_view withoutIncompleteUtf8Tail(std::string_view bytes)
 {
-    const qsizetype n = bytes.size();
-    for (qsizetype back = 1; back <= 3 && back <= n; ++back) {
-        const auto c = uchar(bytes[n - back]);
+    const std::size_t n = bytes.size();
+    for (std::size_t back = 1; back <= 3 && back <= n; ++back) {
+        const auto c = static_cast<unsigned char>(bytes[n - back]);
         if ((c & 0xC0) == 0x80)
             continue;
-        const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        return length > back ? bytes.first(n - back) : bytes;
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? bytes.substr(0, n - back) : bytes;
     }
     return bytes;
 }
 
-bool isValidUtf8(const std::vector<LineSplitter::Line> &lines)
+bool allValidUtf8(const std::vector<LineSplitter::Line> &lines)
 {
     return std::all_of(lines.begin(), lines.end(), [](const LineSplitter::Line &line) {
-        return (line.cut ? withoutIncompleteUtf8Tail(line.bytes) : QByteArrayView(line.bytes)).isValidUtf8();
+        return isValidUtf8(line.cut ? withoutIncompleteUtf8Tail(line.bytes) : std::string_view(line.bytes));
     });
 }
 
-QString cutToBound(QString text)
+// Unpaired surrogates pass through as they are; a trailing odd byte becomes U+FFFD.
+std::u16string fromUtf16(std::string_view bytes, bool bigEndian)
 {
-    if (text.size() <= MaxLineChars)
-        return text;
-    qsizetype n = MaxLineChars;
-    if (text.at(n - 1).isHighSurrogate())
-        --n;
-    text.truncate(n);
+    std::u16string text;
+    text.reserve(bytes.size() / 2 + 1);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto b0 = static_cast<unsigned char>(bytes[i]);
+        const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+        text += bigEndian ? char16_t(b0 << 8 | b1) : char16_t(b1 << 8 | b0);
+    }
+    if (bytes.size() % 2 != 0)
+        text += u'\uFFFD';
     return text;
 }
 
-} // namespace
-
-bool fileExists(const QString &path)
+std::u16string cutToBound(std::u16string text)
 {
-    return QFileInfo(path).isFile();
+    if (text.size() <= MaxLineChars)
+        return text;
+    std::size_t n = MaxLineChars;
+    if (text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF)
+        --n;
+    text.resize(n);
+    return text;
 }
 
-bool pathExists(const QString &path)
+std::vector<std::u16string> readLines(Reader read, int maxLines)
 {
-    return QFileInfo::exists(path);
-}
-
-QStringList readTextLines(QIODevice &device, int maxLines)
-{
-    LineSplitter splitter(device);
+    LineSplitter splitter(std::move(read));
     const Encoding encoding = splitter.detectEncoding();
     std::vector<LineSplitter::Line> raw;
     while (int(raw.size()) < maxLines) {
@@ -284,49 +219,72 @@ QStringList readTextLines(QIODevice &device, int maxLines)
 
     // One encoding for the whole file: without a byte-order mark, UTF-8 when every line is valid as such, GBK
     // when not.
-    std::optional<Gb18030Decoder> gbk;
-    if (encoding == Encoding::Legacy && !isValidUtf8(raw))
-        gbk.emplace();
-    QStringDecoder decoder(encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE
-            : encoding == Encoding::Utf16BE              ? QStringDecoder::Utf16BE
-                                                         : QStringDecoder::Utf8,
-        QStringDecoder::Flag::Stateless);
-
-    QStringList lines;
-    lines.reserve(qsizetype(raw.size()));
-    for (const auto &line : raw)
-        lines.append(cutToBound(gbk ? (*gbk)(line.bytes) : QString(decoder(line.bytes))));
+    const bool gbk = encoding == Encoding::Legacy && !allValidUtf8(raw);
+    std::vector<std::u16string> lines;
+    lines.reserve(raw.size());
+    for (const auto &line : raw) {
+        std::u16string text = gbk           ? decodeGb18030(line.bytes)
+            : encoding == Encoding::Utf16LE ? fromUtf16(line.bytes, false)
+            : encoding == Encoding::Utf16BE ? fromUtf16(line.bytes, true)
+                                            : fromUtf8(line.bytes);
+        lines.push_back(cutToBound(std::move(text)));
+    }
     return lines;
 }
 
-QStringList readTextLines(const QString &path, int maxLines)
+std::filesystem::path toPath(std::u16string_view path)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::wstring(path.begin(), path.end()));
+#else
+    return std::filesystem::path(toUtf8(path));
+#endif
+}
+
+} // namespace
+
+bool fileExists(std::u16string_view path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(toPath(path), error);
+}
+
+bool pathExists(std::u16string_view path)
+{
+    std::error_code error;
+    return std::filesystem::exists(toPath(path), error);
+}
+
+std::vector<std::u16string> readTextLines(std::u16string_view path, int maxLines)
 {
     // Devices, pipes and directories hold no text to read here: a pipe would block and a device may never
     // end.
-    if (!fileExists(path))
+    const std::filesystem::path file = toPath(path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
         return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream)
         return {};
-    return readTextLines(file, maxLines);
+    return readLines(
+        [&stream](char *into, std::size_t size) {
+            stream.read(into, static_cast<std::streamsize>(size));
+            return static_cast<std::size_t>(stream.gcount());
+        },
+        maxLines);
 }
 
-QString decodeGb18030(QByteArrayView bytes)
+std::vector<std::u16string> decodeTextLines(std::string_view bytes, int maxLines)
 {
-    return Gb18030Decoder()(bytes);
-}
-
-void setSystemGb18030(bool on)
-{
-    systemGb18030Forced = on;
-}
-
-QStringList decodeTextLines(QByteArrayView bytes, int maxLines)
-{
-    QByteArray copy = bytes.toByteArray();
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return readTextLines(buffer, maxLines);
+    return readLines(
+        [&bytes](char *into, std::size_t size) {
+            const std::size_t n = std::min(size, bytes.size());
+            if (n > 0)
+                std::memcpy(into, bytes.data(), n);
+            bytes.remove_prefix(n);
+            return n;
+        },
+        maxLines);
 }
 
 } // namespace platform

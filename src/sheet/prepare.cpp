@@ -28,7 +28,7 @@ void Command1_Click(Form1 &form)
         form.Text2.create(i);
         platform::TextBox &box = form.Text2[i];
         box.setVisible(true);
-        box.setText(QString());
+        box.setText(u"");
         box.setWidth(400);
         box.setHeight(400);
         const int column = (i - 1) / 10; // columns of ten questions
@@ -42,8 +42,8 @@ void Command1_Click(Form1 &form)
         form.Label1.create(i);
         platform::Label &number = form.Label1[i];
         number.setVisible(true);
-        number.setCaption(QString());
-        number.setCaption(QString::number(i));
+        number.setCaption(u"");
+        number.setCaption(platform::numberText(i));
         number.setWidth(400);
         number.setHeight(400);
         number.setLeft(box.left() - 300);

@@ -2,26 +2,25 @@
 
 #include "platform/controlarray.h"
 #include "platform/controls.h"
+#include "platform/form.h"
 #include "platform/services.h"
-#include "platform/window.h"
 
-#include <QString>
+#include <cstdint>
+#include <string_view>
 
 // The caption of the window and the title of its message.
-inline const QString ApplicationTitle = QStringLiteral("QuillmarkV1.0");
+inline constexpr std::u16string_view ApplicationTitle = u"QuillmarkV1.0";
 
 // The exam window: its fourteen controls and the two values kept beside them. All of the program's state
-// lives here; the event handlers read and write it directly. Top-level, it has no parent to take.
-class Form1 final : public platform::Window { // clazy:exclude=ctor-missing-parent-argument
-    Q_OBJECT
-
+// lives here; the event handlers read and write it directly.
+class Form1 final : public platform::Form {
 public:
     // Colours of the window's controls, 0x00BBGGRR.
     static constexpr platform::Colour Red = 0x0000FF;
     static constexpr platform::Colour Green = 0x00FF00;
     static constexpr platform::Colour White = 0xFFFFFF;
 
-    explicit Form1(platform::Services &services = platform::systemServices());
+    explicit Form1(platform::Services &services);
     ~Form1() override;
 
     platform::Services &services() { return m_services; }
@@ -50,7 +49,7 @@ public:
 
     // The exam length in seconds and the tick count at Start; 0 until the first Start.
     double TotalSeconds = 0;
-    qint32 StartTick = 0;
+    std::int32_t StartTick = 0;
 
 protected:
     void load() override;

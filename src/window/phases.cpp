@@ -12,7 +12,7 @@ void Command4_Click(Form1 &form)
     for (int i = 1; i <= count - 1; ++i)
         if (auto *box = form.Text2.at(i))
             box->setEnabled(false);
-    form.Label4.setCaption(QStringLiteral(" 请检查结果 "));
+    form.Label4.setCaption(u" 请检查结果 ");
 }
 
 void Command5_Click(Form1 &form)

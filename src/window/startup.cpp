@@ -4,22 +4,27 @@
 #include "key/answerkey.h"
 #include "platform/textfile.h"
 
-QString browserCommandLine(bool onWindows, bool browserInstalled)
+std::u16string browserCommandLine(bool onWindows, bool browserInstalled)
 {
-    return onWindows && browserInstalled ? BrowserPath + QLatin1Char(' ') + MakerAddress : QString();
+    if (!onWindows || !browserInstalled)
+        return {};
+    std::u16string line(BrowserPath);
+    line += u' ';
+    line += MakerAddress;
+    return line;
 }
 
 void Form_Load(Form1 &form)
 {
     // A browser that fails to start is no reason to stop the exam program.
-    const QString browser
+    const std::u16string browser
         = browserCommandLine(platform::OnWindows, platform::OnWindows && platform::fileExists(BrowserPath));
-    if (!browser.isEmpty())
+    if (!browser.empty())
         form.services().startProgram(browser);
     else
         form.services().openUrl(MakerAddress);
 
-    const QString keyPath = answerKeyPath(form.services().programDirectory());
+    const std::u16string keyPath = answerKeyPath(form.services().programDirectory());
     if (!platform::fileExists(keyPath))
         form.services().messageBox(MissingKeyMessage, ApplicationTitle);
 

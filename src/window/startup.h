@@ -1,22 +1,24 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 class Form1;
 
 // The maker's web page, opened at start-up.
-inline const QString MakerAddress = QStringLiteral("https://quillmark.example");
+inline constexpr std::u16string_view MakerAddress = u"https://quillmark.example";
 
 // The browser started by its installation path where that path exists; each separator is doubled, as the
 // Windows command line tolerates.
-inline const QString BrowserPath = QStringLiteral("C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe");
+inline constexpr std::u16string_view BrowserPath
+    = u"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe";
 
 // The command line that opens the maker's page: the browser at BrowserPath on Windows when it is installed
 // there. Empty otherwise, for the desktop's default browser: elsewhere that path is only a file name in
 // whatever directory the program was started from, and must not decide anything.
-QString browserCommandLine(bool onWindows, bool browserInstalled);
+std::u16string browserCommandLine(bool onWindows, bool browserInstalled);
 
-inline const QString MissingKeyMessage = QStringLiteral("未找到“答案.txt”请在根目录下自行编辑后再加载。");
+inline constexpr std::u16string_view MissingKeyMessage = u"未找到“答案.txt”请在根目录下自行编辑后再加载。";
 
 // The window's load: opens the maker's page, warns when the answer key is missing and loads it.
 void Form_Load(Form1 &form);

@@ -13,22 +13,23 @@
 #include <QStringEncoder>
 #include <QTest>
 
-void FakeServices::messageBox(const QString &text, const QString &title)
+void FakeServices::messageBox(std::u16string_view text, std::u16string_view title)
 {
-    messages.append({text, title, window && window->isVisible(), programs.size() + urls.size()});
+    messages.append(
+        {toQString(text), toQString(title), window && window->isVisible(), programs.size() + urls.size()});
     if (whileMessageOpen)
         whileMessageOpen();
 }
 
-bool FakeServices::startProgram(const QString &commandLine)
+bool FakeServices::startProgram(std::u16string_view commandLine)
 {
-    programs.append(commandLine);
+    programs.append(toQString(commandLine));
     return launchesSucceed;
 }
 
-bool FakeServices::openUrl(const QString &address)
+bool FakeServices::openUrl(std::u16string_view address)
 {
-    urls.append(address);
+    urls.append(toQString(address));
     return launchesSucceed;
 }
 
@@ -56,34 +57,47 @@ TestForm::TestForm(const std::optional<QByteArray> &key)
             qFatal("cannot write the test key");
     }
     form = std::make_unique<Form1>(services);
-    services.window = form.get();
+    window = std::make_unique<platform::qt::Window>(*form);
+    services.window = window.get();
 }
 
 void TestForm::show()
 {
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("window not exposed");
+}
+
+void TestForm::close()
+{
+    window.reset();
+    form.reset();
 }
 
 QString TestForm::keyPath() const
 {
-    return answerKeyPath(dir.path());
+    return toQString(answerKeyPath(platform::qt::toU16String(dir.path())));
+}
+
+platform::qt::Window &windowOf(const Form1 &form)
+{
+    return *static_cast<platform::qt::Window *>(widgetOf(form.Command5)->window());
 }
 
 namespace {
 
 Form1 &formOf(const platform::Control &control)
 {
-    return *qobject_cast<Form1 *>(control.widget()->window());
+    return static_cast<Form1 &>(control.form());
 }
 
 // The element's widget, when it should have one; checks the rule for having one.
 QWidget *checkedWidget(const Form1 &form, const platform::Control &control, const QString &name)
 {
-    QWidget *widget = control.widget();
-    const bool inView = control.isVisible() && form.rect().intersects(control.pixelGeometry());
-    const bool focused = widget && control.isVisible() && form.focusWidget() == widget;
+    QWidget *widget = widgetOf(control);
+    const QWidget &window = windowOf(form);
+    const bool inView = control.isVisible() && window.rect().intersects(pixelGeometry(control));
+    const bool focused = widget && control.isVisible() && window.focusWidget() == widget;
     if (bool(widget) != (inView || focused)) {
         QTest::qFail(qPrintable(name
                          + (widget ? QStringLiteral(" has a widget out of view")
@@ -91,11 +105,11 @@ QWidget *checkedWidget(const Form1 &form, const platform::Control &control, cons
             __FILE__, __LINE__);
         return nullptr;
     }
-    if (widget && widget->geometry() != control.pixelGeometry()) {
+    if (widget && widget->geometry() != pixelGeometry(control)) {
         QTest::qFail(qPrintable(name + QStringLiteral(" shown in the wrong place")), __FILE__, __LINE__);
         return nullptr;
     }
-    if (widget && (!widget->isVisibleTo(&form) || widget->isEnabled() != control.isEnabled())) {
+    if (widget && (!widget->isVisibleTo(&window) || widget->isEnabled() != control.isEnabled())) {
         QTest::qFail(
             qPrintable(name + QStringLiteral(" shown hidden, or locked wrongly")), __FILE__, __LINE__);
         return nullptr;
@@ -107,7 +121,7 @@ QWidget *checkedWidget(const Form1 &form, const platform::Control &control, cons
 
 void settle(Form1 &form)
 {
-    QCoreApplication::sendPostedEvents(&form, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(&windowOf(form), QEvent::MetaCall);
 }
 
 void checkControls(Form1 &form)
@@ -135,16 +149,17 @@ void checkControls(Form1 &form)
         [&](int i, const platform::TextBox &box, QWidget *widget, const QString &name) {
             auto *edit = qobject_cast<QLineEdit *>(widget);
             boxes.insert(edit, i);
-            QVERIFY2(edit->text() == box.text(), qPrintable(name + QStringLiteral(" shows another text")));
+            QVERIFY2(edit->text() == toQString(box.text()),
+                qPrintable(name + QStringLiteral(" shows another text")));
             QVERIFY2(edit->accessibleName() == QStringLiteral("第 %1 题").arg(i),
                 qPrintable(name + QStringLiteral(" is named ") + edit->accessibleName()));
             for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-                QVERIFY2(edit->palette().color(group, QPalette::Base) == platform::toQColor(box.backColor()),
+                QVERIFY2(edit->palette().color(group, QPalette::Base) == toQColor(box.backColor()),
                     qPrintable(name + QStringLiteral(" shows another colour")));
         });
     checkArray(form.Label1, QStringLiteral("number %1"),
         [](int, const platform::Label &label, QWidget *widget, const QString &name) {
-            QVERIFY2(qobject_cast<QLabel *>(widget)->text() == label.caption(),
+            QVERIFY2(qobject_cast<QLabel *>(widget)->text() == toQString(label.caption()),
                 qPrintable(name + QStringLiteral(" shows another text")));
         });
     if (QTest::currentTestFailed())
@@ -152,9 +167,9 @@ void checkControls(Form1 &form)
 
     // Tab from Restart walks the boxes that have widgets, by question number, then leaves the sheet.
     QList<int> walked;
-    QWidget *const start = form.Command5.widget();
+    QWidget *const start = widgetOf(form.Command5);
     for (QWidget *widget = start->nextInFocusChain(); widget != start; widget = widget->nextInFocusChain()) {
-        if (!widget->isVisibleTo(&form) || !(widget->focusPolicy() & Qt::TabFocus))
+        if (!widget->isVisibleTo(&windowOf(form)) || !(widget->focusPolicy() & Qt::TabFocus))
             continue;
         const auto box = boxes.constFind(widget);
         if (box == boxes.constEnd())
@@ -168,14 +183,14 @@ void checkControls(Form1 &form)
 
 void click(const platform::CommandButton &button)
 {
-    QTest::mouseClick(button.widget(), Qt::LeftButton);
+    QTest::mouseClick(widgetOf(button), Qt::LeftButton);
     if (checkEveryAction)
         checkControls(formOf(button));
 }
 
 void type(const platform::TextBox &box, const QString &text)
 {
-    auto *edit = qobject_cast<QLineEdit *>(box.widget());
+    auto *edit = qobject_cast<QLineEdit *>(widgetOf(box));
     if (!edit)
         qFatal("typing into a box without a widget");
     edit->setFocus();
@@ -207,8 +222,8 @@ bool tick(TestForm &test, qint64 elapsed)
 {
     if (!test->Timer1.isEnabled())
         return false;
-    test.services.now
-        = static_cast<qint32>(static_cast<quint32>(test->StartTick) + static_cast<quint32>(elapsed));
+    test.services.now = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(test->StartTick) + static_cast<std::uint32_t>(elapsed));
     test->deliver([&test] { Timer1_Timer(*test); });
     if (checkEveryAction)
         checkControls(*test);
@@ -217,8 +232,9 @@ bool tick(TestForm &test, qint64 elapsed)
 
 QColor shownBackground(const platform::TextBox &box)
 {
-    return box.widget()->palette().color(
-        box.widget()->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base);
+    const QWidget *widget = widgetOf(box);
+    return widget->palette().color(
+        widget->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base);
 }
 
 QString phaseOf(const Form1 &form)
@@ -230,7 +246,7 @@ QString phaseOf(const Form1 &form)
             {"minutes", &form.Text2[0]}, {"key", &form.List1}};
     for (const auto &[name, control] : controls) {
         const bool live
-            = control == &form.List1 ? control->widget()->isVisible() : control->widget()->isEnabled();
+            = control == &form.List1 ? widgetOf(*control)->isVisible() : widgetOf(*control)->isEnabled();
         if (live)
             on.append(QLatin1String(name));
     }
@@ -249,8 +265,16 @@ QStringList answers(const Form1 &form)
 {
     QStringList texts;
     for (int i = 1; i < form.Text2.count(); ++i)
-        texts.append(form.Text2[i].text());
+        texts.append(toQString(form.Text2[i].text()));
     return texts;
+}
+
+QStringList items(const Form1 &form)
+{
+    QStringList result;
+    for (int i = 0; i < form.List1.count(); ++i)
+        result.append(toQString(form.List1.item(i)));
+    return result;
 }
 
 QList<std::pair<const char *, QString>> notANumberTexts()

@@ -38,14 +38,6 @@ private Q_SLOTS:
 
 namespace {
 
-QStringList items(const Form1 &form)
-{
-    QStringList result;
-    for (int i = 0; i < form.List1.count(); ++i)
-        result.append(form.List1.item(i));
-    return result;
-}
-
 QStringList keyLines(int n)
 {
     QStringList lines;
@@ -69,15 +61,15 @@ QStringList padded(QStringList first)
 void TestStartup::keyPresent()
 {
     TestForm test;
-    test->show();
+    test.show();
     QVERIFY(test.services.messages.isEmpty());
     QCOMPARE(test->List1.count(), 33);
     QCOMPARE(test->List1.item(0), u"ACABD"_qs);
-    QVERIFY(!test->List1.widget()->isVisible());
-    QCOMPARE(qobject_cast<QListWidget *>(test->List1.widget())->count(), 33);
+    QVERIFY(!widgetOf(test->List1)->isVisible());
+    QCOMPARE(qobject_cast<QListWidget *>(widgetOf(test->List1))->count(), 33);
     // The browser starts once the window has painted, without a message to wait for.
     QVERIFY(test.services.urls.isEmpty());
-    QTRY_COMPARE(test.services.urls, QStringList{MakerAddress});
+    QTRY_COMPARE(test.services.urls, QStringList{toQString(MakerAddress)});
     QVERIFY(test.services.programs.isEmpty());
 }
 
@@ -91,7 +83,7 @@ void TestStartup::keyMissing()
     QCOMPARE(message.title, u"QuillmarkV1.0"_qs);
     QVERIFY(!message.windowShown);
     QCOMPARE(message.launchesBefore, 1); // the browser first, as ever
-    QVERIFY(test->isVisible());
+    QVERIFY(test.window->isVisible());
     QCOMPARE(test->List1.count(), 0);
 }
 
@@ -146,14 +138,14 @@ void TestStartup::browserPathInTheWorkingDirectory()
     QTemporaryDir cwd;
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(cwd.path()));
-    QFile browser(BrowserPath);
+    QFile browser(toQString(BrowserPath));
     QVERIFY(browser.open(QIODevice::WriteOnly));
     browser.close();
 
     TestForm test;
     test.show();
     QDir::setCurrent(previous);
-    QTRY_COMPARE(test.services.urls, QStringList{MakerAddress});
+    QTRY_COMPARE(test.services.urls, QStringList{toQString(MakerAddress)});
     QVERIFY(test.services.programs.isEmpty());
 }
 
@@ -162,7 +154,7 @@ void TestStartup::failedLaunchIsIgnored()
     TestForm test;
     test.services.launchesSucceed = false;
     test.show();
-    QVERIFY(test->isVisible());
+    QVERIFY(test.window->isVisible());
     QCOMPARE(test->List1.count(), 33);
 }
 
@@ -212,7 +204,7 @@ void TestStartup::keyPath()
 {
     QFETCH(QString, directory);
     QFETCH(QString, path);
-    QCOMPARE(answerKeyPath(directory), path);
+    QCOMPARE(answerKeyPath(platform::qt::toU16String(directory)), path);
 }
 
 void TestStartup::loadWithADirectoryAtThePath()
@@ -242,7 +234,7 @@ void TestStartup::hugeLineDoesNotStallTheLoad()
     TestForm test(bytes);
     bytes.clear();
     test.show();
-    QCOMPARE(test->List1.item(0).size(), 1024);
+    QCOMPARE(test->List1.item(0).size(), 1024u);
     QCOMPARE(test->List1.item(1), u"BCDAB"_qs);
     QCOMPARE(test->List1.item(2), QString());
 }

@@ -42,7 +42,7 @@ struct Shown {
 Shown find(const Form1 &form, const QString &name)
 {
     const auto text = [](const platform::Control &control) -> QString {
-        const QWidget *widget = control.widget();
+        const QWidget *widget = widgetOf(control);
         if (auto *edit = qobject_cast<const QLineEdit *>(widget))
             return edit->text();
         if (auto *label = qobject_cast<const QLabel *>(widget))
@@ -123,7 +123,7 @@ void TestWindow::firstState()
     QCOMPARE(control.isVisible(), visible);
 
     // On screen at 15 twips a pixel.
-    QWidget *widget = control.widget();
+    QWidget *widget = widgetOf(control);
     QVERIFY(widget);
     const int left = qRound(twips.x() / 15.0);
     const int top = qRound(twips.y() / 15.0);
@@ -138,14 +138,14 @@ void TestWindow::window()
 {
     TestForm test;
     test.show();
-    QCOMPARE(test->windowTitle(), u"QuillmarkV1.0"_qs);
-    QCOMPARE(test->size(), QSize(1035, 390));
-    const QList<QSize> sizes = test->windowIcon().availableSizes();
+    QCOMPARE(test.window->windowTitle(), u"QuillmarkV1.0"_qs);
+    QCOMPARE(test.window->size(), QSize(1035, 390));
+    const QList<QSize> sizes = test.window->windowIcon().availableSizes();
     for (const int size : {16, 32, 48}) {
         QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
         // The pixels of the shipped PNG at that size, as a pixmap holds them.
         const QPixmap png(QStringLiteral(QUILLMARK_ASSETS "/quillmark-%1.png").arg(size));
-        QCOMPARE(test->windowIcon().pixmap(size).toImage(), png.toImage());
+        QCOMPARE(test.window->windowIcon().pixmap(size).toImage(), png.toImage());
     }
     // The score box takes no typing.
     type(test->Text3, QStringLiteral("5"));
@@ -159,13 +159,13 @@ void TestWindow::timeBar()
     const platform::Label &bar = test->Label4;
     QCOMPARE(bar.backColor(), std::optional<platform::Colour>(0x0000FF));
     QCOMPARE(bar.alignment(), int(platform::Label::LeftJustify));
-    const QFont font = bar.widget()->font();
+    const QFont font = widgetOf(bar)->font();
     QCOMPARE(font.families().value(0), u"宋体"_qs);
     QCOMPARE(font.pointSizeF(), 18.0);
     QCOMPARE(font.weight(), QFont::Normal);
     QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
     // Red as the user sees it.
-    const QImage image = bar.widget()->grab().toImage();
+    const QImage image = widgetOf(bar)->grab().toImage();
     QCOMPARE(image.pixelColor(image.width() - 2, image.height() / 2), QColor(Qt::red));
 }
 
@@ -185,17 +185,17 @@ void TestWindow::keyboardOrder()
     test.show();
     const QList<const platform::Control *> expected{&test->List1, &test->Text1, &test->Command1,
         &test->Text2[0], &test->Command2, &test->Text3, &test->Command3, &test->Command4, &test->Command5};
-    QWidget *widget = test->List1.widget();
+    QWidget *widget = widgetOf(test->List1);
     for (const platform::Control *control : expected) {
-        QCOMPARE(widget, control->widget());
+        QCOMPARE(widget, widgetOf(*control));
         do
             widget = widget->nextInFocusChain();
         while (!(widget->focusPolicy() & Qt::TabFocus));
     }
     // Pressing Tab from the count box reaches Prepare.
-    test->Text1.widget()->setFocus();
-    QTest::keyClick(test->Text1.widget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), test->Command1.widget());
+    widgetOf(test->Text1)->setFocus();
+    QTest::keyClick(widgetOf(test->Text1), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), widgetOf(test->Command1));
 }
 
 void TestWindow::surfaceTextSurvivesRepaints()
@@ -203,8 +203,8 @@ void TestWindow::surfaceTextSurvivesRepaints()
     TestForm test;
     test.show();
     const auto inkAtTopLeft = [&test] {
-        const QImage image = test->grab(QRect(0, 0, 15, 15)).toImage();
-        const QColor background = test->palette().color(QPalette::Window);
+        const QImage image = test.window->grab(QRect(0, 0, 15, 15)).toImage();
+        const QColor background = test.window->palette().color(QPalette::Window);
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (image.pixelColor(x, y) != background)
@@ -212,10 +212,10 @@ void TestWindow::surfaceTextSurvivesRepaints()
         return false;
     };
     QVERIFY(!inkAtTopLeft());
-    test->print(u"时间到！停止答题."_qs);
-    test->repaint();
+    test->print(u"时间到！停止答题.");
+    test.window->repaint();
     QVERIFY(inkAtTopLeft());
-    test->repaint();
+    test.window->repaint();
     QVERIFY(inkAtTopLeft());
     QCOMPARE(test->printedLines(), QStringList{u"时间到！停止答题."_qs});
 }
@@ -258,26 +258,26 @@ void TestWindow::arrayElementsHaveWidgetsOnlyInView()
         form.Text2[2].setVisible(true);
         form.Text2[2].move(600, 400, 400, 400);
     });
-    QVERIFY(!form.Text2[1].widget());
-    QVERIFY(form.Text2[2].widget());
-    QCOMPARE(form.Text2[2].widget()->geometry(), QRect(40, 27, 27, 26));
+    QVERIFY(!widgetOf(form.Text2[1]));
+    QVERIFY(widgetOf(form.Text2[2]));
+    QCOMPARE(widgetOf(form.Text2[2])->geometry(), QRect(40, 27, 27, 26));
 
     // Widening the window brings the first box in; typing reaches its text.
-    form.resize(1500, 390);
-    QVERIFY(form.Text2[1].widget());
+    windowOf(form).resize(1500, 390);
+    QVERIFY(widgetOf(form.Text2[1]));
     type(form.Text2[1], QStringLiteral("B"));
     QCOMPARE(form.Text2[1].text(), u"B"_qs);
 
     // Narrowing keeps the widget while the user works in it, and drops it, keeping the answer, once the focus
     // has gone elsewhere.
-    form.resize(1035, 390);
-    QVERIFY(form.Text2[1].widget());
-    form.Text1.widget()->setFocus();
+    windowOf(form).resize(1035, 390);
+    QVERIFY(widgetOf(form.Text2[1]));
+    widgetOf(form.Text1)->setFocus();
     settle(form);
-    QVERIFY(!form.Text2[1].widget());
+    QVERIFY(!widgetOf(form.Text2[1]));
     QCOMPARE(form.Text2[1].text(), u"B"_qs);
-    form.resize(1500, 390);
-    QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[1].widget())->text(), u"B"_qs);
+    windowOf(form).resize(1500, 390);
+    QCOMPARE(qobject_cast<QLineEdit *>(widgetOf(form.Text2[1]))->text(), u"B"_qs);
 }
 
 // Resizing while the user types: box 15 of 20 lies at x = 1400 twips, 93 pixels, so a window 90 pixels wide
@@ -318,9 +318,9 @@ void TestWindow::resizeKeepsTheFocus()
     sheetOfTwenty(test, running);
     Form1 &form = *test;
     type(form.Text2[15], QStringLiteral("A"));
-    QWidget *const edit = form.Text2[15].widget();
+    QWidget *const edit = widgetOf(form.Text2[15]);
 
-    form.resize(90, 390);
+    windowOf(form).resize(90, 390);
     checkControls(form);
     QCOMPARE(QApplication::focusWidget(), edit);
     keys(QStringLiteral("B "));
@@ -329,7 +329,7 @@ void TestWindow::resizeKeepsTheFocus()
     QCOMPARE(phaseOf(form), phase);
     QCOMPARE(form.Text1.text(), u"20"_qs);
 
-    form.resize(1035, 390);
+    windowOf(form).resize(1035, 390);
     checkControls(form);
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(answers(form).join(QString()), u"AB  "_qs);
@@ -343,31 +343,31 @@ void TestWindow::resizeKeepsComposedText()
     type(form.Text2[15], QStringLiteral("A"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home); // ends the typing that one undo takes back
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-    QWidget *const edit = form.Text2[15].widget();
+    QWidget *const edit = widgetOf(form.Text2[15]);
     QInputMethodEvent composing(QStringLiteral("ni"), {});
     QCoreApplication::sendEvent(edit, &composing);
 
-    form.resize(90, 390);
-    QCOMPARE(form.Text2[15].widget(), edit);
+    windowOf(form).resize(90, 390);
+    QCOMPARE(widgetOf(form.Text2[15]), edit);
     QInputMethodEvent commit;
     commit.setCommitString(u"你"_qs);
     QCoreApplication::sendEvent(edit, &commit);
     QCOMPARE(form.Text2[15].text(), u"A你"_qs);
 
     // Undo survives narrowing and widening.
-    form.resize(1035, 390);
+    windowOf(form).resize(1035, 390);
     QTest::keySequence(QApplication::focusWidget(), QKeySequence::Undo);
     QCOMPARE(form.Text2[15].text(), u"A"_qs);
     checkControls(form);
 
     // Once the user leaves the box out of view, its widget goes and its text stays.
-    form.resize(90, 390);
+    windowOf(form).resize(90, 390);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     checkControls(form);
-    QVERIFY(!form.Text2[15].widget());
-    form.resize(1035, 390);
+    QVERIFY(!widgetOf(form.Text2[15]));
+    windowOf(form).resize(1035, 390);
     checkControls(form);
-    QCOMPARE(qobject_cast<QLineEdit *>(form.Text2[15].widget())->text(), u"A"_qs);
+    QCOMPARE(qobject_cast<QLineEdit *>(widgetOf(form.Text2[15]))->text(), u"A"_qs);
 }
 
 void TestWindow::contextMenuActsOnItsBox()
@@ -376,7 +376,7 @@ void TestWindow::contextMenuActsOnItsBox()
     sheetOfTwenty(test, false);
     Form1 &form = *test;
     type(form.Text2[15], QStringLiteral("A"));
-    QWidget *const edit = form.Text2[15].widget();
+    QWidget *const edit = widgetOf(form.Text2[15]);
     QGuiApplication::clipboard()->setText(QStringLiteral("C"));
     QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(edit, &request);
@@ -384,7 +384,7 @@ void TestWindow::contextMenuActsOnItsBox()
     QVERIFY(menu);
 
     // A window manager may resize the window while the menu is open; boxes come into view and take widgets.
-    form.resize(90, 600);
+    windowOf(form).resize(90, 600);
     settle(form);
     const QList<QAction *> actions = menu->actions();
     const auto paste = std::find_if(actions.begin(), actions.end(),

@@ -40,7 +40,7 @@ void TestClock::start()
     QCOMPARE(test->Label4.width(), 8000.0f);
     QCOMPARE(test->Label4.caption(), u" "_qs); // until the first tick
     QVERIFY(test->Timer1.isEnabled());
-    QCOMPARE(test->Label4.widget()->width(), qRound((240 + 8000) / 15.0) - 16);
+    QCOMPARE(widgetOf(test->Label4)->width(), qRound((240 + 8000) / 15.0) - 16);
 }
 
 // The countdown: each row starts an exam, then ticks at the given milliseconds after Start.
@@ -116,12 +116,12 @@ void TestClock::countdown()
     QCOMPARE(test->Label4.caption(), caption);
     QCOMPARE(test->Label4.width(), width);
     QCOMPARE(test->Label4.alignment(), alignment);
-    QCOMPARE(qobject_cast<QLabel *>(test->Label4.widget())->text(), caption);
+    QCOMPARE(qobject_cast<QLabel *>(widgetOf(test->Label4))->text(), caption);
     QCOMPARE(test->Label4.isVisible(), !timedOut);
     QCOMPARE(test->Timer1.isEnabled(), !timedOut);
     QCOMPARE(test->printedLines(), timedOut ? QStringList{u"时间到！停止答题."_qs} : QStringList{});
     for (int i = 1; i <= 3; ++i)
-        QCOMPARE(test->Text2[i].widget()->isEnabled(), !timedOut);
+        QCOMPARE(widgetOf(test->Text2[i])->isEnabled(), !timedOut);
     // The time-out leaves the buttons as they were: Hand in is still the way on.
     QVERIFY(test->Command4.isEnabled());
     QVERIFY(!test->Command2.isEnabled());
@@ -148,7 +148,7 @@ void TestClock::narrowBarSkipsTheTick()
     test.show();
     ::start(test, QStringLiteral("0.51"));
     QVERIFY(tick(test, 30700));
-    test->Label4.setCaption(QStringLiteral("x"));
+    test->Label4.setCaption(u"x");
     QVERIFY(tick(test, 30710));
     QCOMPARE(test->Label4.caption(), u"x"_qs);
     QCOMPARE(test->Label4.width(), 1.0f);
@@ -184,7 +184,7 @@ void TestClock::refusedMinutes()
     QCOMPARE(test->TotalSeconds, 0.0);
     QCOMPARE(test->Label4.width(), 7695.0f);
     QCOMPARE(test->Text2[1].text(), u"A"_qs);
-    auto *edit = qobject_cast<QLineEdit *>(test->Text2[0].widget());
+    auto *edit = qobject_cast<QLineEdit *>(widgetOf(test->Text2[0]));
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->selectedText(), minutes);
 }
@@ -213,7 +213,7 @@ void TestClock::realTimerTicks()
     test.show();
     ::start(test, QStringLiteral("130"));
     test.services.now = test->StartTick + 800;
-    QTRY_COMPARE_WITH_TIMEOUT(test->Label4.caption(), u"2:9:59"_qs, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(toQString(test->Label4.caption()), u"2:9:59"_qs, 3000);
 }
 
 QTEST_MAIN(TestClock)

@@ -134,7 +134,7 @@ void TestCatalogue::countInEveryPhase()
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(answers(*test), kept);
-        QVERIFY(test->isVisible());
+        QVERIFY(test.window->isVisible());
     });
 }
 
@@ -236,7 +236,7 @@ void TestCatalogue::oddKeyFiles()
 #endif
 
     test.show();
-    QVERIFY(test->isVisible());
+    QVERIFY(test.window->isVisible());
     QCOMPARE(test->List1.count(), items);
     QCOMPARE(test.services.messages.size(), items == 0 ? 1 : 0);
     for (int i = 0; i < items; ++i)
@@ -293,7 +293,7 @@ void TestCatalogue::examWritesNothing()
     click(test->Command2);
     click(test->Command5);
     click(test->Command1);
-    test.form.reset(); // the window closes
+    test.close(); // the window closes
 
     QCOMPARE(snapshot(test.dir.path()), before);
 }

@@ -74,9 +74,9 @@ void TestSheet::grid()
     QCOMPARE(number.width(), 400.0f);
     QCOMPARE(number.caption(), QString::number(question));
 
-    QVERIFY(box.widget() && box.widget()->isVisible());
-    QCOMPARE(box.widget()->pos(), QPoint(qRound(left / 15.0), qRound(top / 15.0)));
-    QCOMPARE(qobject_cast<QLabel *>(number.widget())->text(), QString::number(question));
+    QVERIFY(widgetOf(box) && widgetOf(box)->isVisible());
+    QCOMPARE(widgetOf(box)->pos(), QPoint(qRound(left / 15.0), qRound(top / 15.0)));
+    QCOMPARE(qobject_cast<QLabel *>(widgetOf(number))->text(), QString::number(question));
 }
 
 void TestSheet::newBoxesAreEmptyWhiteAndEnabled()
@@ -87,10 +87,10 @@ void TestSheet::newBoxesAreEmptyWhiteAndEnabled()
     for (int i = 1; i <= 3; ++i) {
         const platform::TextBox &box = test->Text2[i];
         QCOMPARE(box.text(), QString());
-        QVERIFY(box.widget()->isEnabled());
+        QVERIFY(widgetOf(box)->isEnabled());
         QCOMPARE(shownBackground(box), QColor(Qt::white));
         QCOMPARE(test->Label1[i].alignment(), test->Label1[0].alignment());
-        QCOMPARE(test->Label1[i].widget()->font(), test->Label1[0].widget()->font());
+        QCOMPARE(widgetOf(test->Label1[i])->font(), widgetOf(test->Label1[0])->font());
     }
 }
 
@@ -101,7 +101,7 @@ void TestSheet::boxLiesOverItsNumber()
     prepare(test, QStringLiteral("1"));
     // Twips 600 to 700 across, where label 1 (300 to 700) and box 1 (600 to 1000) overlap.
     const QPoint overlap(qRound(650 / 15.0), qRound(600 / 15.0));
-    QCOMPARE(test->childAt(overlap), test->Text2[1].widget());
+    QCOMPARE(test.window->childAt(overlap), widgetOf(test->Text2[1]));
 }
 
 void TestSheet::prepareTwiceEmptiesTheSheet()
@@ -127,7 +127,7 @@ void TestSheet::countZeroClearsTheSheet()
     prepare(test, QStringLiteral("0"));
     QCOMPARE(test->Text2.count(), 1);
     QCOMPARE(test->Label1.count(), 1);
-    const QList<QLineEdit *> edits = test->findChildren<QLineEdit *>();
+    const QList<QLineEdit *> edits = test.window->findChildren<QLineEdit *>();
     const auto shown
         = std::count_if(edits.begin(), edits.end(), [](const QLineEdit *e) { return e->isVisible(); });
     QCOMPARE(shown, 3); // the count, minutes and score boxes
@@ -148,7 +148,7 @@ void TestSheet::newSheetCarriesNothingOver()
 
     click(test->Command1);
     const platform::TextBox &box = test->Text2[1];
-    auto *edit = qobject_cast<QLineEdit *>(box.widget());
+    auto *edit = qobject_cast<QLineEdit *>(widgetOf(box));
     QVERIFY(edit->isEnabled());
     QCOMPARE(edit->text(), QString());
     QCOMPARE(shownBackground(box), QColor(Qt::white));
@@ -169,11 +169,11 @@ void TestSheet::countsBeyondTheKeyAndTheWindow()
     // Column 16 begins under the key list; column 19 lies past the window's right edge.
     QCOMPARE(test->Text2[161].left(), 13400.0f);
     QCOMPARE(test->Text2[300].left(), 29 * 800 + 600.0f);
-    QVERIFY(!test->Text2[300].widget());
+    QVERIFY(!widgetOf(test->Text2[300]));
     // The window grows: the far boxes get widgets, in the keyboard order after their neighbours.
-    test->resize(2000, 390);
-    QVERIFY(test->Text2[300].widget());
-    QCOMPARE(test->Text2[299].widget()->nextInFocusChain(), test->Text2[300].widget());
+    test.window->resize(2000, 390);
+    QVERIFY(widgetOf(test->Text2[300]));
+    QCOMPARE(widgetOf(test->Text2[299])->nextInFocusChain(), widgetOf(test->Text2[300]));
 }
 
 void TestSheet::fractionalAndNegativeCounts_data()
@@ -222,7 +222,7 @@ void TestSheet::refusedCountKeepsTheSheet()
     QCOMPARE(test->Text2.count(), 13);
     QCOMPARE(test->Text2[3].text(), u"C"_qs);
     QCOMPARE(test.services.beeps, 1);
-    auto *edit = qobject_cast<QLineEdit *>(test->Text1.widget());
+    auto *edit = qobject_cast<QLineEdit *>(widgetOf(test->Text1));
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->selectedText(), count);
     QVERIFY(test->Command1.isEnabled() && test->Command3.isEnabled());
@@ -237,7 +237,7 @@ void TestSheet::largestSheet()
     QCOMPARE(test->Label1[32767].caption(), u"32767"_qs);
     QCOMPARE(test->Text2[32767].left(), 3276 * 800 + 600.0f);
     // Only the boxes in view are widgets.
-    QVERIFY(test->findChildren<QLineEdit *>().size() < 400);
+    QVERIFY(test.window->findChildren<QLineEdit *>().size() < 400);
     prepare(test, QStringLiteral("1"));
     QCOMPARE(test->Text2.count(), 2);
 }
@@ -248,17 +248,17 @@ void TestSheet::tabAndEnterWalkTheBoxes()
 {
     TestForm test;
     test.show();
-    test->activateWindow();
+    test.window->activateWindow();
     prepare(test, QStringLiteral("3"));
 
     // The boxes follow the buttons: Tab from Start (the last enabled button) reaches box 1.
-    test->Command3.widget()->setFocus();
-    QTest::keyClick(test->Command3.widget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), test->Text2[1].widget());
+    widgetOf(test->Command3)->setFocus();
+    QTest::keyClick(widgetOf(test->Command3), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), widgetOf(test->Text2[1]));
 
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("A"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), test->Text2[2].widget());
+    QCOMPARE(QApplication::focusWidget(), widgetOf(test->Text2[2]));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("B"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("C"));
@@ -268,7 +268,7 @@ void TestSheet::tabAndEnterWalkTheBoxes()
 
     // Enter in the last box stays there.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), test->Text2[3].widget());
+    QCOMPARE(QApplication::focusWidget(), widgetOf(test->Text2[3]));
 }
 
 void TestSheet::boxesAreNamedForScreenReaders()
@@ -276,7 +276,7 @@ void TestSheet::boxesAreNamedForScreenReaders()
     TestForm test;
     test.show();
     prepare(test, QStringLiteral("12"));
-    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(test->Text2[12].widget());
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(widgetOf(test->Text2[12]));
     QVERIFY(box);
     QCOMPARE(box->text(QAccessible::Name), u"第 12 题"_qs);
     QCOMPARE(box->role(), QAccessible::EditableText);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/qt/peer.h"
+#include "platform/qt/text.h"
+#include "platform/qt/window.h"
 #include "platform/services.h"
 #include "window/form1.h"
 
@@ -8,10 +11,37 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <QTest>
+
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
+
+using platform::qt::pixelGeometry;
+using platform::qt::toQColor;
+using platform::qt::toQString;
+using platform::qt::widgetOf;
+
+// The program's UTF-16 texts compared with Qt's, which hold the same code units.
+namespace QTest {
+inline bool qCompare(const std::u16string &t1, const QString &t2, const char *actual, const char *expected,
+    const char *file, int line)
+{
+    return qCompare(toQString(t1), t2, actual, expected, file, line);
+}
+
+inline bool qCompare(const std::vector<std::u16string> &t1, const QStringList &t2, const char *actual,
+    const char *expected, const char *file, int line)
+{
+    QStringList list;
+    for (const auto &text : t1)
+        list.append(toQString(text));
+    return qCompare(list, t2, actual, expected, file, line);
+}
+} // namespace QTest
 
 // Services that record what the program asks of the system and let a test set the time.
 class FakeServices final : public platform::Services {
@@ -23,7 +53,7 @@ public:
         qsizetype launchesBefore = 0; // programs started and addresses opened before it
     };
 
-    qint32 now = 0;
+    std::int32_t now = 0;
     QString directory;
     QList<Message> messages;
     QStringList programs;
@@ -33,11 +63,11 @@ public:
     const QWidget *window = nullptr; // to tell whether a message came before the window showed
     std::function<void()> whileMessageOpen;
 
-    qint32 tickCount() override { return now; }
-    void messageBox(const QString &text, const QString &title) override;
-    bool startProgram(const QString &commandLine) override;
-    bool openUrl(const QString &address) override;
-    QString programDirectory() override { return directory; }
+    std::int32_t tickCount() override { return now; }
+    void messageBox(std::u16string_view text, std::u16string_view title) override;
+    bool startProgram(std::u16string_view commandLine) override;
+    bool openUrl(std::u16string_view address) override;
+    std::u16string programDirectory() override { return platform::qt::toU16String(directory); }
     void beep() override { ++beeps; }
 };
 
@@ -48,24 +78,31 @@ QByteArray keyFileBytes(const QStringList &keyLines, const char *encoding = "GB1
 // The sample key shipped with the program.
 QByteArray sampleKeyBytes();
 
-// A window on fake services in a directory of its own, holding a key file with the given bytes (none: no
-// file).
+// A form on fake services in a directory of its own, holding a key file with the given bytes (none: no
+// file), shown in a Qt window.
 class TestForm {
 public:
     explicit TestForm(const std::optional<QByteArray> &key = sampleKeyBytes());
+    ~TestForm() { close(); }
 
     // Shows the window, which runs its load first.
     void show();
+    // Closes the window, which ends the program.
+    void close();
 
     QString keyPath() const;
 
     FakeServices services;
     QTemporaryDir dir;
     std::unique_ptr<Form1> form;
+    std::unique_ptr<platform::qt::Window> window; // goes before its form
 
     Form1 *operator->() const { return form.get(); }
     Form1 &operator*() const { return *form; }
 };
+
+// The window that shows form.
+platform::qt::Window &windowOf(const Form1 &form);
 
 // What a user does: click a button, replace a box's text by typing. Each ends with checkControls(), unless a
 // benchmark turns that off: the check is not what it times.
@@ -87,6 +124,9 @@ void checkControls(Form1 &form);
 // One tick of the exam clock, `elapsed` milliseconds after Start, delivered as the timer delivers it: only
 // while the timer is enabled. Returns whether it was delivered.
 bool tick(TestForm &test, qint64 elapsed);
+
+// Items of the key list.
+QStringList items(const Form1 &form);
 
 // Which buttons, boxes, clock and key list are live: the exam's phase as the user sees it, such as
 // "Prepare Start count minutes boxes" (see the constants below).

@@ -52,7 +52,7 @@ struct Shown {
 // The inside of a control as the window draws it, without its frame.
 Shown shownInside(Form1 &form, const platform::Control &control)
 {
-    const QImage image = form.grab(control.pixelGeometry().adjusted(4, 4, -4, -4)).toImage();
+    const QImage image = windowOf(form).grab(pixelGeometry(control).adjusted(4, 4, -4, -4)).toImage();
     QHash<QRgb, int> counts;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -199,14 +199,14 @@ void TestAppearance::captionsClearTheirBoxes()
         QSKIP("font not installed");
     TestForm test;
     test.show();
-    QVERIFY2(QFontDatabase::applicationFontFamilies(id).contains(QFontInfo(test->font()).family()),
-        qPrintable(QFontInfo(test->font()).family()));
+    QVERIFY2(QFontDatabase::applicationFontFamilies(id).contains(QFontInfo(test.window->font()).family()),
+        qPrintable(QFontInfo(test.window->font()).family()));
 
     // 时间 ends left of the minutes box, 分钟 begins right of it.
-    QWidget *caption = test->Label2.widget();
+    QWidget *caption = widgetOf(test->Label2);
     const QImage image = caption->grab().toImage();
     const qreal ratio = image.devicePixelRatio();
-    const QRect box = test->Text2[0].widget()->geometry().translated(-caption->pos());
+    const QRect box = widgetOf(test->Text2[0])->geometry().translated(-caption->pos());
     const InkExtent ink = inkOf(image, caption->palette().color(QPalette::Window));
     int leftEnd = -1;
     int rightStart = -1;
@@ -224,8 +224,8 @@ void TestAppearance::captionsClearTheirBoxes()
     // off by the edge would. (At 18 pt the glyphs' ink is as tall as the bar but one row, so the faint edge
     // of an antialiased stroke may touch it.)
     for (const QString &text : {QStringLiteral("2:9:59"), QStringLiteral(" 请检查结果 ")}) {
-        test->Label4.setCaption(text);
-        const QImage bar = test->Label4.widget()->grab().toImage();
+        test->Label4.setCaption(platform::qt::toU16String(text));
+        const QImage bar = widgetOf(test->Label4)->grab().toImage();
         const InkExtent barInk = inkOf(bar, QColor(Qt::red), 2);
         QVERIFY(barInk.top >= 0);
         QVERIFY2(barInk.top >= 1 && barInk.bottom <= bar.height() - 2,
@@ -248,7 +248,7 @@ void TestAppearance::timeUpIsExposedToScreenReaders()
     tick(test, 800);
     // What AT-SPI reads as the window's description. (Offscreen, Qt sends no accessibility events to
     // observe.)
-    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(test.form.get());
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(test.window.get());
     QCOMPARE(window->text(QAccessible::Description), u"时间到！停止答题."_qs);
 }
 

@@ -107,8 +107,8 @@ void TestGrading::grades()
     for (int i = 1; i <= answers.size(); ++i)
         QCOMPARE(shownBackground(test->Text2[i]),
             test->Text2[i].backColor() == Form1::Green ? QColor(Qt::green) : QColor(Qt::white));
-    QVERIFY(test->List1.widget()->isVisible());
-    QCOMPARE(qobject_cast<QListWidget *>(test->List1.widget())->item(0)->text(), key[0]);
+    QVERIFY(widgetOf(test->List1)->isVisible());
+    QCOMPARE(qobject_cast<QListWidget *>(widgetOf(test->List1))->item(0)->text(), key[0]);
 }
 
 void TestGrading::resultsTwiceGivesTheSame()

@@ -126,7 +126,7 @@ void TestExam::nextExamAfterATimeOutHasItsClock()
     type(form.Text2[0], QStringLiteral("1"));
     click(form.Command3);
     QVERIFY(form.Label4.isVisible());
-    QVERIFY(form.Label4.widget()->isVisible());
+    QVERIFY(widgetOf(form.Label4)->isVisible());
     QVERIFY(tick(test, 800));
     QCOMPARE(form.Label4.caption(), u"0:0:59"_qs);
     QCOMPARE(form.Label4.alignment(), 0); // back to the left on a wide bar
@@ -151,9 +151,9 @@ void TestExam::restartKeepsTheLastSheetInView()
 
     QCOMPARE(form.Text3.text(), u"1"_qs);
     QCOMPARE(shownBackground(form.Text2[1]), QColor(Qt::green));
-    QVERIFY(!form.Text2[1].widget()->isEnabled());
+    QVERIFY(!widgetOf(form.Text2[1])->isEnabled());
     QCOMPARE(form.Label4.caption(), u" 请检查结果 "_qs);
-    QVERIFY(!form.List1.widget()->isVisible());
+    QVERIFY(!widgetOf(form.List1)->isVisible());
     QVERIFY(!form.Command2.isEnabled());
 
     // Start without a new Prepare: the old boxes stay locked.

@@ -1,0 +1,81 @@
+#include "services.h"
+
+#include "text.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <ctime>
+#endif
+
+namespace platform::qt {
+
+std::int32_t SystemServices::tickCount()
+{
+#ifdef Q_OS_WIN
+    return static_cast<std::int32_t>(GetTickCount());
+#else
+    timespec now{};
+#ifdef CLOCK_BOOTTIME
+    clock_gettime(CLOCK_BOOTTIME, &now);
+#else
+    clock_gettime(CLOCK_MONOTONIC, &now);
+#endif
+    const auto ms = quint64(now.tv_sec) * 1000u + quint64(now.tv_nsec) / 1'000'000u;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms));
+#endif
+}
+
+void SystemServices::messageBox(std::u16string_view text, std::u16string_view title)
+{
+    QMessageBox box(QMessageBox::NoIcon, toQString(title), toQString(text), QMessageBox::Ok);
+    box.exec();
+}
+
+bool SystemServices::startProgram(std::u16string_view commandLine)
+{
+#ifdef Q_OS_WIN
+    // CreateProcess resolves an unquoted path with spaces the way the command line means it.
+    std::wstring line(commandLine.begin(), commandLine.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(
+            nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+#else
+    QStringList arguments = QProcess::splitCommand(toQString(commandLine));
+    if (arguments.isEmpty())
+        return false;
+    const QString program = arguments.takeFirst();
+    return QProcess::startDetached(program, arguments);
+#endif
+}
+
+bool SystemServices::openUrl(std::u16string_view address)
+{
+    return QDesktopServices::openUrl(QUrl(toQString(address)));
+}
+
+std::u16string SystemServices::programDirectory()
+{
+    return toU16String(QCoreApplication::applicationDirPath());
+}
+
+void SystemServices::beep()
+{
+    QApplication::beep();
+}
+
+} // namespace platform::qt
