@@ -103,7 +103,8 @@ QIcon programIcon()
 }
 
 // Without a CJK font every caption shows as boxes. Says why, once, where a user who starts the program from a
-// terminal looks; the program runs on.
+// terminal looks; the program runs on. Asked after the first paint: it reads every font's writing systems,
+// some milliseconds that the window need not wait for.
 void warnWithoutChineseFont()
 {
     static const bool checked = [] {
@@ -123,7 +124,6 @@ Window::Window(Form &form)
     , m_useWatcher(new UseWatcher([this] { syncSoon(); }, this))
     , m_enterFilter(new EnterFilter([this](const QWidget *widget) { focusAfter(widget); }, this))
 {
-    warnWithoutChineseFont();
     setWindowTitle(toQString(form.caption()));
     setFont(toQFont(form.font()));
     resize(twipsToPixels(form.clientWidth()), twipsToPixels(form.clientHeight()));
@@ -311,6 +311,7 @@ void Window::reportFirstPaint()
     if (std::exchange(m_firstPaintReported, true))
         return;
     m_form.painted();
+    warnWithoutChineseFont();
 }
 
 void Window::paintEvent(QPaintEvent *)
