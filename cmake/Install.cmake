@@ -5,42 +5,34 @@ include(GNUInstallDirs)
 set(QUILLMARK_HOMEPAGE "https://quillmark.example")
 set(QUILLMARK_SAMPLE_KEY ${PROJECT_SOURCE_DIR}/sample/答案.txt)
 
-if(WIN32)
-  # quillmark.exe, its key and Qt's libraries side by side in the prefix, as a Windows program folder holds them.
-  set(QUILLMARK_PROGRAM_DIR .)
-  install(TARGETS quillmark RUNTIME DESTINATION ${QUILLMARK_PROGRAM_DIR})
-  qt_generate_deploy_app_script(TARGET quillmark OUTPUT_SCRIPT quillmark_deploy NO_UNSUPPORTED_PLATFORM_ERROR)
-  install(SCRIPT ${quillmark_deploy})
-else()
-  set(QUILLMARK_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/quillmark)
-  set(QUILLMARK_INSTALLED_PROGRAM ${CMAKE_INSTALL_FULL_LIBEXECDIR}/quillmark/quillmark)
-  # No library of ours sits beside the program; Qt's folder is named only when it is not a system one.
-  set_target_properties(quillmark PROPERTIES INSTALL_RPATH "" INSTALL_RPATH_USE_LINK_PATH ON)
-  install(TARGETS quillmark RUNTIME DESTINATION ${QUILLMARK_PROGRAM_DIR})
+set(QUILLMARK_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/quillmark)
+set(QUILLMARK_INSTALLED_PROGRAM ${CMAKE_INSTALL_FULL_LIBEXECDIR}/quillmark/quillmark)
+# No library of ours sits beside the program; Qt's folder is named only when it is not a system one.
+set_target_properties(quillmark PROPERTIES INSTALL_RPATH "" INSTALL_RPATH_USE_LINK_PATH ON)
+install(TARGETS quillmark RUNTIME DESTINATION ${QUILLMARK_PROGRAM_DIR})
 
-  # `quillmark` on the PATH: a link to the program, which still finds its key in its own folder.
-  cmake_path(RELATIVE_PATH QUILLMARK_INSTALLED_PROGRAM BASE_DIRECTORY ${CMAKE_INSTALL_FULL_BINDIR}
-    OUTPUT_VARIABLE quillmark_link_target)
-  install(CODE "
-    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-    file(MAKE_DIRECTORY \"\${bin}\")
-    file(CREATE_LINK \"${quillmark_link_target}\" \"\${bin}/quillmark\" SYMBOLIC)
-    message(STATUS \"Linking: \${bin}/quillmark\")
-  ")
+# `quillmark` on the PATH: a link to the program, which still finds its key in its own folder.
+cmake_path(RELATIVE_PATH QUILLMARK_INSTALLED_PROGRAM BASE_DIRECTORY ${CMAKE_INSTALL_FULL_BINDIR}
+  OUTPUT_VARIABLE quillmark_link_target)
+install(CODE "
+  set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  file(MAKE_DIRECTORY \"\${bin}\")
+  file(CREATE_LINK \"${quillmark_link_target}\" \"\${bin}/quillmark\" SYMBOLIC)
+  message(STATUS \"Linking: \${bin}/quillmark\")
+")
 
-  configure_file(${PROJECT_SOURCE_DIR}/assets/quillmark.desktop.in
-    ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.desktop @ONLY)
-  configure_file(${PROJECT_SOURCE_DIR}/assets/quillmark.metainfo.xml.in
-    ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.metainfo.xml @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-  foreach(size 16 32 48)
-    install(FILES ${PROJECT_SOURCE_DIR}/assets/quillmark-${size}.png
-      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${QUILLMARK_APP_ID}.png)
-  endforeach()
-  install(FILES ${PROJECT_SOURCE_DIR}/assets/quillmark.svg
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${QUILLMARK_APP_ID}.svg)
-endif()
+configure_file(${PROJECT_SOURCE_DIR}/assets/quillmark.desktop.in
+  ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.desktop @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/assets/quillmark.metainfo.xml.in
+  ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_BINARY_DIR}/${QUILLMARK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 32 48)
+  install(FILES ${PROJECT_SOURCE_DIR}/assets/quillmark-${size}.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${QUILLMARK_APP_ID}.png)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/assets/quillmark.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${QUILLMARK_APP_ID}.svg)
 
 # The sample key, only where the user has no key yet.
 install(CODE "

@@ -1,12 +1,11 @@
 #include "textfile.h"
 
+#include "files.h"
 #include "gb18030.h"
 #include "text.h"
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 
@@ -232,46 +231,14 @@ std::vector<std::u16string> readLines(Reader read, int maxLines)
     return lines;
 }
 
-std::filesystem::path toPath(std::u16string_view path)
-{
-#ifdef _WIN32
-    return std::filesystem::path(std::wstring(path.begin(), path.end()));
-#else
-    return std::filesystem::path(toUtf8(path));
-#endif
-}
-
 } // namespace
-
-bool fileExists(std::u16string_view path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(toPath(path), error);
-}
-
-bool pathExists(std::u16string_view path)
-{
-    std::error_code error;
-    return std::filesystem::exists(toPath(path), error);
-}
 
 std::vector<std::u16string> readTextLines(std::u16string_view path, int maxLines)
 {
-    // Devices, pipes and directories hold no text to read here: a pipe would block and a device may never
-    // end.
-    const std::filesystem::path file = toPath(path);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
+    InputFile file(path);
+    if (!file.isOpen())
         return {};
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream)
-        return {};
-    return readLines(
-        [&stream](char *into, std::size_t size) {
-            stream.read(into, static_cast<std::streamsize>(size));
-            return static_cast<std::size_t>(stream.gcount());
-        },
-        maxLines);
+    return readLines([&file](char *into, std::size_t size) { return file.read(into, size); }, maxLines);
 }
 
 std::vector<std::u16string> decodeTextLines(std::string_view bytes, int maxLines)

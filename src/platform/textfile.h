@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,12 +15,6 @@ inline constexpr std::size_t MaxLineBytes = 4096; // bytes kept of one line; the
 inline constexpr std::size_t MaxLineChars = 1024; // UTF-16 units kept of one decoded line
 inline constexpr std::uint64_t MaxScanBytes = std::uint64_t(64)
     << 20; // bytes read at most, skipped ones included
-
-// A regular file, or a link to one, exists at path.
-bool fileExists(std::u16string_view path);
-
-// Anything (file, directory, device) exists at path.
-bool pathExists(std::u16string_view path);
 
 // Reads the first maxLines lines of the text file at path, with the file open only during the call.
 //

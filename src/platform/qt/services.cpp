@@ -8,19 +8,13 @@
 #include <QProcess>
 #include <QUrl>
 
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#else
 #include <ctime>
-#endif
 
 namespace platform::qt {
 
 std::int32_t SystemServices::tickCount()
 {
-#ifdef Q_OS_WIN
-    return static_cast<std::int32_t>(GetTickCount());
-#else
+    // What GetTickCount counts: milliseconds since the system started, sleep included.
     timespec now{};
 #ifdef CLOCK_BOOTTIME
     clock_gettime(CLOCK_BOOTTIME, &now);
@@ -29,7 +23,6 @@ std::int32_t SystemServices::tickCount()
 #endif
     const auto ms = quint64(now.tv_sec) * 1000u + quint64(now.tv_nsec) / 1'000'000u;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms));
-#endif
 }
 
 void SystemServices::messageBox(std::u16string_view text, std::u16string_view title)
@@ -40,27 +33,11 @@ void SystemServices::messageBox(std::u16string_view text, std::u16string_view ti
 
 bool SystemServices::startProgram(std::u16string_view commandLine)
 {
-#ifdef Q_OS_WIN
-    // CreateProcess resolves an unquoted path with spaces the way the command line means it.
-    std::wstring line(commandLine.begin(), commandLine.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(
-            nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-#else
     QStringList arguments = QProcess::splitCommand(toQString(commandLine));
     if (arguments.isEmpty())
         return false;
     const QString program = arguments.takeFirst();
     return QProcess::startDetached(program, arguments);
-#endif
 }
 
 bool SystemServices::openUrl(std::u16string_view address)
