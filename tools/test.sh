@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 . tools/packages.sh
 need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
     clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32 unicode-data doctest-dev \
-    wine wine64 xvfb xauth locales
+    wine wine64 fonts-wine xvfb xauth locales
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Formatting"

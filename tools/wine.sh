@@ -2,7 +2,7 @@
 # Runs a command (the Windows tests, or the Windows program) under Wine set up as a Chinese Windows: on a
 # virtual screen, in a Wine prefix of its own made for this run, with the ANSI code page 936 (GBK) of a
 # Chinese system, SimSun mapped to AR PL UMing (Wine ships no SimSun), and no Mono or Gecko installer. Ends
-# every Wine process and removes the prefix afterwards. Needs wine, wine64, xvfb, locales and
+# every Wine process and removes the prefix afterwards. Needs wine, wine64, fonts-wine, xvfb, locales and
 # fonts-arphic-uming.
 #
 #     sh tools/wine.sh ctest --preset windows

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace platform {
@@ -25,7 +26,7 @@ public:
     std::size_t read(char *into, std::size_t size);
 
 private:
-    void *m_handle = nullptr; // the system's: a HANDLE, or a descriptor
+    std::intptr_t m_handle = -1; // the system's: a descriptor, or a HANDLE
     bool m_open = false;
 };
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 
@@ -17,11 +18,6 @@ namespace {
 std::string nativePath(std::u16string_view path)
 {
     return toUtf8(path);
-}
-
-int descriptor(void *handle)
-{
-    return int(reinterpret_cast<std::intptr_t>(handle));
 }
 
 } // namespace
@@ -49,14 +45,14 @@ InputFile::InputFile(std::u16string_view path)
         close(fd);
         return;
     }
-    m_handle = reinterpret_cast<void *>(std::intptr_t(fd));
+    m_handle = fd;
     m_open = true;
 }
 
 InputFile::~InputFile()
 {
     if (m_open)
-        close(descriptor(m_handle));
+        close(int(m_handle));
 }
 
 std::size_t InputFile::read(char *into, std::size_t size)
@@ -64,7 +60,7 @@ std::size_t InputFile::read(char *into, std::size_t size)
     if (!m_open)
         return 0;
     for (;;) {
-        const ssize_t n = ::read(descriptor(m_handle), into, size);
+        const ssize_t n = ::read(int(m_handle), into, size);
         if (n >= 0)
             return std::size_t(n);
         if (errno != EINTR)

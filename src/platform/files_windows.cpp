@@ -51,21 +51,21 @@ InputFile::InputFile(std::u16string_view path)
         CloseHandle(file);
         return;
     }
-    m_handle = file;
+    m_handle = reinterpret_cast<std::intptr_t>(file);
     m_open = true;
 }
 
 InputFile::~InputFile()
 {
     if (m_open)
-        CloseHandle(m_handle);
+        CloseHandle(reinterpret_cast<HANDLE>(m_handle));
 }
 
 std::size_t InputFile::read(char *into, std::size_t size)
 {
     DWORD n = 0;
     const auto wanted = DWORD(size > 0x10000000 ? 0x10000000 : size);
-    if (!m_open || !ReadFile(m_handle, into, wanted, &n, nullptr))
+    if (!m_open || !ReadFile(reinterpret_cast<HANDLE>(m_handle), into, wanted, &n, nullptr))
         return 0;
     return n;
 }

@@ -4,8 +4,6 @@
 #include "platform/controlarray.h"
 #include "resource.h"
 
-#include <initguid.h> // defines the accessibility property GUIDs of oleacc.h here
-
 #include <oleacc.h>
 
 #include <algorithm>
