@@ -11,18 +11,14 @@ TEST_CASE("the road of one exam")
 
     click(form.Command1); // 130 questions
     REQUIRE(form.Text2.count() == 131);
-    // Columns of ten at 15 twips a pixel (96 DPI): box 1 at 600, 400 twips; box 130 at 10200, 4000.
-    const struct {
-        int question;
-        RECT rect;
-    } boxes[] = {{1, {40, 27, 67, 53}}, {10, {40, 267, 67, 293}}, {11, {93, 27, 120, 53}},
-        {130, {680, 267, 707, 293}}};
-    for (const auto &[question, rect] : boxes) {
+    // Columns of ten, 400 twips square, at 15 twips a pixel (96 DPI): box 1 at 600, 400; box 10 at 600, 4000;
+    // box 11 at 1400, 400; box 130 at 10200, 4000.
+    for (int question = 1; question <= 130; ++question) {
         CAPTURE(question);
-        RECT shown;
-        GetWindowRect(windowOf(form.Text2[question]), &shown);
-        MapWindowPoints(nullptr, test.hwnd(), reinterpret_cast<POINT *>(&shown), 2);
-        CHECK(EqualRect(&shown, &rect));
+        const RECT shown = rectIn(test.hwnd(), windowOf(form.Text2[question]));
+        const RECT expected = twipsRect(
+            (question - 1) / 10 * 800 + 600, question % 10 == 0 ? 4000 : question % 10 * 400, 400, 400);
+        CHECK(EqualRect(&shown, &expected));
     }
     CHECK(phaseOf(form) == "Prepare Start count minutes boxes");
 

@@ -86,6 +86,20 @@ void tick(TestForm &test, std::int64_t elapsed)
     pump();
 }
 
+RECT rectIn(HWND parent, HWND hwnd)
+{
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+}
+
+RECT twipsRect(int left, int top, int width, int height, int dpi)
+{
+    const auto px = [dpi](int twips) { return int(std::lround(twips * dpi / 1440.0)); };
+    return {px(left), px(top), px(left + width), px(top + height)};
+}
+
 std::u16string textOf(HWND hwnd)
 {
     const int length = GetWindowTextLengthW(hwnd);

@@ -33,7 +33,6 @@ struct FakeServices final : platform::Services {
     std::int32_t now = 0;
     std::u16string directory;
     std::vector<Message> messages;
-    std::vector<std::u16string> launches; // programs started and addresses opened
     int beeps = 0;
     HWND window = nullptr; // to tell whether a message came before the window showed
 
@@ -42,16 +41,9 @@ struct FakeServices final : platform::Services {
     {
         messages.push_back({std::u16string(text), std::u16string(title), window && IsWindowVisible(window)});
     }
-    bool startProgram(std::u16string_view commandLine) override
-    {
-        launches.emplace_back(commandLine);
-        return true;
-    }
-    bool openUrl(std::u16string_view address) override
-    {
-        launches.emplace_back(address);
-        return true;
-    }
+    // No browser opens in a test.
+    bool startProgram(std::u16string_view) override { return true; }
+    bool openUrl(std::u16string_view) override { return true; }
     std::u16string programDirectory() override { return directory; }
     void beep() override { ++beeps; }
 };
@@ -91,6 +83,12 @@ void press(UINT key);
 
 // One tick of the exam clock, `elapsed` milliseconds after Start, as the timer's WM_TIMER delivers it.
 void tick(TestForm &test, std::int64_t elapsed);
+
+// Where a child window lies in its parent's client area.
+RECT rectIn(HWND parent, HWND hwnd);
+
+// A rectangle in twips as pixels at a DPI: the nearest pixel to each edge.
+RECT twipsRect(int left, int top, int width, int height, int dpi = 96);
 
 // The window's text, as the system holds it.
 std::u16string textOf(HWND hwnd);

@@ -1,28 +1,8 @@
 #include "support.h"
 
-#include <cmath>
 #include <string>
 
 // The window as it first shows, at 96 DPI (15 twips a pixel), and at twice that.
-
-namespace {
-
-RECT rectIn(HWND parent, HWND hwnd)
-{
-    RECT rect;
-    GetWindowRect(hwnd, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rect), 2);
-    return rect;
-}
-
-// The nearest pixel to each edge, in twips.
-RECT pixels(int left, int top, int width, int height, int dpi = 96)
-{
-    const auto px = [dpi](int twips) { return int(std::lround(twips * dpi / 1440.0)); };
-    return {px(left), px(top), px(left + width), px(top + height)};
-}
-
-} // namespace
 
 TEST_CASE("the first state")
 {
@@ -36,19 +16,19 @@ TEST_CASE("the first state")
         bool enabled;
         bool visible;
     } rows[] = {
-        {&form.List1, pixels(12960, 240, 1575, 4560), u"", true, false},
-        {&form.Text1, pixels(2280, 4920, 615, 375), u"130", true, true},
-        {&form.Command1, pixels(360, 4800, 975, 615), u"准备做题", true, true},
-        {&form.Text2[0], pixels(3600, 4920, 615, 375), u"130", true, true},
-        {&form.Label1[0], pixels(1560, 5040, 735, 495), u"题目数", true, true},
-        {&form.Label2, pixels(3120, 5040, 1695, 255), u"时间         分钟 n", true, true},
-        {&form.Command2, pixels(9240, 4920, 1095, 495), u"结果", false, true},
-        {&form.Text3, pixels(11160, 4920, 1215, 375), u"0", false, true},
-        {&form.Label3, pixels(10560, 5040, 495, 495), u"得分", true, true},
-        {&form.Command3, pixels(5040, 4560, 1095, 975), u"开始考试", true, true},
-        {&form.Label4, pixels(240, 0, 7695, 375), u" ", true, true},
-        {&form.Command4, pixels(7320, 4920, 1215, 495), u"交卷", false, true},
-        {&form.Command5, pixels(12720, 4920, 975, 375), u"重新开始", false, true},
+        {&form.List1, twipsRect(12960, 240, 1575, 4560), u"", true, false},
+        {&form.Text1, twipsRect(2280, 4920, 615, 375), u"130", true, true},
+        {&form.Command1, twipsRect(360, 4800, 975, 615), u"准备做题", true, true},
+        {&form.Text2[0], twipsRect(3600, 4920, 615, 375), u"130", true, true},
+        {&form.Label1[0], twipsRect(1560, 5040, 735, 495), u"题目数", true, true},
+        {&form.Label2, twipsRect(3120, 5040, 1695, 255), u"时间         分钟 n", true, true},
+        {&form.Command2, twipsRect(9240, 4920, 1095, 495), u"结果", false, true},
+        {&form.Text3, twipsRect(11160, 4920, 1215, 375), u"0", false, true},
+        {&form.Label3, twipsRect(10560, 5040, 495, 495), u"得分", true, true},
+        {&form.Command3, twipsRect(5040, 4560, 1095, 975), u"开始考试", true, true},
+        {&form.Label4, twipsRect(240, 0, 7695, 375), u" ", true, true},
+        {&form.Command4, twipsRect(7320, 4920, 1215, 495), u"交卷", false, true},
+        {&form.Command5, twipsRect(12720, 4920, 975, 375), u"重新开始", false, true},
     };
     for (const auto &row : rows) {
         const HWND hwnd = windowOf(*row.control);
@@ -108,10 +88,10 @@ TEST_CASE("at twice the DPI, twips become twice the pixels")
     pump();
 
     const RECT box = rectIn(test.hwnd(), windowOf(test->Text2[12]));
-    const RECT expected = pixels(1400, 800, 400, 400, 192);
+    const RECT expected = twipsRect(1400, 800, 400, 400, 192);
     CHECK(EqualRect(&box, &expected));
     const RECT start = rectIn(test.hwnd(), windowOf(test->Command3));
-    const RECT expectedStart = pixels(5040, 4560, 1095, 975, 192);
+    const RECT expectedStart = twipsRect(5040, 4560, 1095, 975, 192);
     CHECK(EqualRect(&start, &expectedStart));
     LOGFONTW font{};
     GetObjectW(HGDIOBJ(SendMessageW(windowOf(test->Text2[12]), WM_GETFONT, 0, 0)), sizeof font, &font);

@@ -84,7 +84,7 @@ IAccPropServices *accessibility()
 
 void registerClass(HINSTANCE instance, WNDPROC proc)
 {
-    static const bool registered = [instance, proc] {
+    [[maybe_unused]] static const bool registered = [instance, proc] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = proc;
@@ -98,7 +98,6 @@ void registerClass(HINSTANCE instance, WNDPROC proc)
         windowClass.lpszClassName = ClassName;
         return RegisterClassExW(&windowClass) != 0;
     }();
-    (void)registered;
 }
 
 } // namespace
@@ -108,9 +107,11 @@ Window::Window(Form &form)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(instance, windowProc);
-    // WS_EX_CONTROLPARENT: Tab walks the controls, as in a dialog.
-    CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, wide(form.caption()).c_str(), WS_OVERLAPPEDWINDOW,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    // WS_EX_CONTROLPARENT: Tab walks the controls, as in a dialog. WS_CLIPCHILDREN: the window paints around
+    // its controls, not under them, so a resize does not flicker.
+    CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, wide(form.caption()).c_str(),
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+        nullptr, nullptr, instance, this);
     m_dpi = dpiOf(m_hwnd);
     const SIZE size = outerSize(
         m_hwnd, twipsToPixels(form.clientWidth(), m_dpi), twipsToPixels(form.clientHeight(), m_dpi), m_dpi);
@@ -124,7 +125,6 @@ Window::Window(Form &form)
         SetWindowLongPtrW(peer->hwnd(), GWLP_ID, id++);
         SetWindowPos(peer->hwnd(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = peer->hwnd();
-        m_designPeers.push_back(peer);
     }
     for (Timer *timer : form.timers())
         timerChanged(*timer);

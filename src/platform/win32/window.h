@@ -87,7 +87,6 @@ private:
     Form &m_form;
     HWND m_hwnd = nullptr;
     int m_dpi = 96;
-    std::vector<Peer *> m_designPeers;
     std::array<std::vector<Peer *>, 4> m_spares; // windows waiting for a control, by kind
     std::vector<std::pair<Font, HFONT>> m_fonts; // at m_dpi: a form has two or three
     std::map<Colour, HBRUSH> m_brushes;
