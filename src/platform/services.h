@@ -45,6 +45,20 @@ protected:
     Services() = default;
 };
 
+// The system's services, as a view's platform gives them: each view defines these (Qt's on Linux, Windows'
+// own), so that its main and nothing else names its platform.
+class SystemServices final : public Services {
+public:
+    SystemServices() = default;
+
+    std::int32_t tickCount() override;
+    void messageBox(std::u16string_view text, std::u16string_view title) override;
+    bool startProgram(std::u16string_view commandLine) override;
+    bool openUrl(std::u16string_view address) override;
+    std::u16string programDirectory() override;
+    void beep() override;
+};
+
 // Services whose program launches wait for the window's first paint. Starting a program forks the whole
 // process, which would delay the window by several milliseconds; the browser's own window takes far longer to
 // appear. A message box starts what waits first, so launches keep their place before it; whatever still waits

@@ -1,5 +1,5 @@
-#include "platform/qt/services.h"
 #include "platform/qt/window.h"
+#include "platform/services.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral(QUILLMARK_NAME));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID)); // matches the window to its launcher
-    platform::qt::SystemServices services;
+    platform::SystemServices services;
     Form1 form(services);
     platform::qt::Window window(form);
     window.show();

@@ -1,4 +1,4 @@
-#include "services.h"
+#include "platform/services.h"
 
 #include "text.h"
 
@@ -10,7 +10,10 @@
 
 #include <ctime>
 
-namespace platform::qt {
+namespace platform {
+
+using qt::toQString;
+using qt::toU16String;
 
 std::int32_t SystemServices::tickCount()
 {
@@ -55,4 +58,4 @@ void SystemServices::beep()
     QApplication::beep();
 }
 
-} // namespace platform::qt
+} // namespace platform

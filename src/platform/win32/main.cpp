@@ -1,4 +1,4 @@
-#include "platform/win32/services.h"
+#include "platform/services.h"
 #include "platform/win32/window.h"
 #include "window/form1.h"
 
@@ -14,7 +14,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show)
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    platform::win32::SystemServices services;
+    platform::SystemServices services;
     Form1 form(services);
     platform::win32::Window window(form);
     window.show(show);

@@ -1,6 +1,7 @@
 #include "peer.h"
 
 #include "platform/controls.h"
+#include "text.h"
 #include "window.h"
 
 #include <commctrl.h>
@@ -53,11 +54,6 @@ DWORD style(Control::Kind kind)
         break;
     }
     return child | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT;
-}
-
-std::wstring wide(std::u16string_view text)
-{
-    return std::wstring(text.begin(), text.end());
 }
 
 } // namespace

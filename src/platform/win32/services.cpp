@@ -1,4 +1,5 @@
-#include "services.h"
+#include "platform/services.h"
+#include "text.h"
 
 #include <windows.h>
 
@@ -6,16 +7,9 @@
 
 #include <string>
 
-namespace platform::win32 {
+namespace platform {
 
-namespace {
-
-std::wstring wide(std::u16string_view text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
-} // namespace
+using win32::wide;
 
 std::int32_t SystemServices::tickCount()
 {
@@ -74,4 +68,4 @@ void SystemServices::beep()
     MessageBeep(MB_OK);
 }
 
-} // namespace platform::win32
+} // namespace platform

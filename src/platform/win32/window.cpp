@@ -3,6 +3,7 @@
 #include "peer.h"
 #include "platform/controlarray.h"
 #include "resource.h"
+#include "text.h"
 
 #include <oleacc.h>
 
@@ -61,11 +62,6 @@ SIZE outerSize(HWND hwnd, int width, int height, int dpi)
     else
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-std::wstring wide(std::u16string_view text)
-{
-    return std::wstring(text.begin(), text.end());
 }
 
 // Names and descriptions for screen readers, through the system's dynamic annotation; nothing where the
