@@ -259,12 +259,3 @@ TEST_CASE("links are followed to what they point at")
     CHECK(platform::readTextLines((dir.path / "file-link").u16string(), 34) == Lines{u"ABCDA"});
     CHECK_FALSE(platform::fileExists((dir.path / "dir-link").u16string()));
 }
-
-#ifndef _WIN32
-TEST_CASE("a device gives no lines")
-{
-    CHECK(platform::pathExists(u"/dev/zero"));
-    CHECK_FALSE(platform::fileExists(u"/dev/zero"));
-    CHECK(platform::readTextLines(u"/dev/zero", 34).empty());
-}
-#endif
