@@ -1,5 +1,7 @@
 #include "characters.h"
 
+#include "text.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -65,23 +67,6 @@ GraphemeProperty propertyOf(char32_t codePoint)
     return range != std::end(graphemeTable) && range->first <= codePoint ? range->property : Other;
 }
 
-struct Decoded {
-    char32_t codePoint;
-    std::size_t length;
-};
-
-// An unpaired surrogate stands for itself: the data gives surrogates no property, so it is Other.
-Decoded decodeAt(std::u16string_view text, std::size_t index)
-{
-    const char16_t unit = text[index];
-    if (unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size()) {
-        const char16_t next = text[index + 1];
-        if (next >= 0xDC00 && next <= 0xDFFF)
-            return {0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(next) - 0xDC00), 2};
-    }
-    return {unit, 1};
-}
-
 bool isControl(GraphemeProperty property)
 {
     return property == Control || property == CR || property == LF;
@@ -140,12 +125,12 @@ std::size_t graphemeLength(std::u16string_view text)
 {
     if (text.empty())
         return 0;
-    Decoded current = decodeAt(text, 0);
-    Cluster cluster(propertyOf(current.codePoint));
+    CodePoint current = codePointAt(text, 0);
+    Cluster cluster(propertyOf(current.value));
     std::size_t end = current.length;
     for (; end < text.size(); end += current.length) {
-        current = decodeAt(text, end);
-        const GraphemeProperty next = propertyOf(current.codePoint);
+        current = codePointAt(text, end);
+        const GraphemeProperty next = propertyOf(current.value);
         if (!cluster.joins(next))
             break;
         cluster.add(next);

@@ -55,6 +55,32 @@ private:
     bool m_enterMovesToNext = false;
 };
 
+// The rule of a view that gives the run-time elements of an array peers only while they lie in view, so that
+// a sheet of thousands costs peers only for the few the user can see. In index order: an element that is
+// visible and inView(control) gets one through show(control, index, previous), where previous is the element
+// (or the array's tab anchor) it follows in the keyboard order, or nullptr; one that is not loses its peer
+// through hide(control), unless the user is working in it (inUse(control)): taking it then would move the
+// focus and lose composed text, so it stays until the user leaves it.
+template <class InView, class InUse, class Show, class Hide>
+void syncPeers(const ControlArrayBase &array, InView inView, InUse inUse, Show show, Hide hide)
+{
+    const Control *previous = array.tabAnchor();
+    for (int index = 1; index < array.end(); ++index) {
+        Control *control = array.element(index);
+        if (!control)
+            continue;
+        const bool shown = control->peer() != nullptr;
+        const bool wanted = control->isVisible() && inView(*control);
+        if (wanted && !shown)
+            show(*control, index, previous);
+        else if (!wanted && shown && !(control->isVisible() && inUse(*control)))
+            hide(*control);
+        // Labels take no focus: the keyboard order runs through the others.
+        if (control->peer() && control->kind() != Control::Kind::Label)
+            previous = control;
+    }
+}
+
 template <class T> class ControlArray final : public ControlArrayBase {
 public:
     explicit ControlArray(Form &form)

@@ -111,7 +111,7 @@ ListBox::ListBox(Form &form)
 void ListBox::clear()
 {
     m_items.clear();
-    changed(Change::ItemsCleared);
+    changed(Change::Items);
 }
 
 void ListBox::addItem(std::u16string_view item)

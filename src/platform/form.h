@@ -55,6 +55,8 @@ public:
     // once), and its first paint has reached the screen (run once).
     void showing();
     void painted();
+    bool hasLoaded() const { return m_loaded; }
+    bool hasPainted() const { return m_painted; }
 
 protected:
     Form() = default;

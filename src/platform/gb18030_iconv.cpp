@@ -1,13 +1,13 @@
 #include "gb18030.h"
 
+#include "text.h"
+
 #include <cerrno>
 #include <iconv.h>
 
 namespace platform {
 
 namespace {
-
-constexpr char16_t Replacement = u'\uFFFD';
 
 // Without a converter keep what is ASCII and mark every other byte as undecodable.
 std::u16string asciiOnly(std::string_view bytes)
@@ -16,21 +16,40 @@ std::u16string asciiOnly(std::string_view bytes)
     text.reserve(bytes.size());
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        text += byte < 0x80 ? char16_t(byte) : Replacement;
+        text += byte < 0x80 ? char16_t(byte) : ReplacementCharacter;
     }
     return text;
 }
 
+// (iconv_t)-1 is how iconv_open says it failed.
+bool opened(iconv_t converter)
+{
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
+    return converter != reinterpret_cast<iconv_t>(-1);
+}
+
 } // namespace
 
-std::u16string decodeGb18030(std::string_view bytes)
+Gb18030Decoder::Gb18030Decoder()
+    : m_converter(iconv_open("UTF-16LE", "GB18030"))
+{
+}
+
+Gb18030Decoder::~Gb18030Decoder()
+{
+    if (opened(m_converter))
+        iconv_close(m_converter);
+}
+
+std::u16string Gb18030Decoder::operator()(std::string_view bytes)
 {
     if (bytes.empty())
         return {};
-    const iconv_t converter = iconv_open("UTF-16LE", "GB18030");
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is how iconv_open says it failed
-    if (converter == reinterpret_cast<iconv_t>(-1))
+    const iconv_t converter = m_converter;
+    if (!opened(converter))
         return asciiOnly(bytes);
+    // Each text starts afresh: nothing cut off at the end of the last one carries over.
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
 
     std::string in(bytes); // iconv takes non-const input
     char *inPos = in.data();
@@ -52,11 +71,10 @@ std::u16string decodeGb18030(std::string_view bytes)
         if (error != EILSEQ || inLeft == 0)
             break; // done, or EINVAL: an incomplete character at the end, dropped
         // U+FFFD for the invalid byte, then on with the next.
-        text += Replacement;
+        text += ReplacementCharacter;
         ++inPos;
         --inLeft;
     }
-    iconv_close(converter);
     return text;
 }
 

@@ -1,12 +1,13 @@
 #include "gb18030.h"
 
+#include "text.h"
+
 #include <windows.h>
 
 namespace platform {
 
 namespace {
 
-constexpr char16_t Replacement = u'\uFFFD';
 constexpr UINT Gb18030 = 54936;
 constexpr UINT Gbk = 936; // the ANSI code page of a Chinese Windows
 
@@ -16,8 +17,7 @@ bool convertOne(UINT codePage, std::string_view character, std::u16string &text)
     wchar_t wide[4];
     const int n = MultiByteToWideChar(
         codePage, MB_ERR_INVALID_CHARS, character.data(), static_cast<int>(character.size()), wide, 4);
-    const bool pair
-        = n == 2 && wide[0] >= 0xD800 && wide[0] <= 0xDBFF && wide[1] >= 0xDC00 && wide[1] <= 0xDFFF;
+    const bool pair = n == 2 && isHighSurrogate(char32_t(wide[0])) && isLowSurrogate(char32_t(wide[1]));
     if (n != 1 && !pair)
         return false;
     for (int i = 0; i < n; ++i)
@@ -45,7 +45,11 @@ bool isDigit(unsigned char byte)
 
 } // namespace
 
-std::u16string decodeGb18030(std::string_view bytes)
+// The code page is the system's, chosen once for the process.
+Gb18030Decoder::Gb18030Decoder() = default;
+Gb18030Decoder::~Gb18030Decoder() = default;
+
+std::u16string Gb18030Decoder::operator()(std::string_view bytes)
 {
     // The characters are cut out here rather than by the system so that which bytes count as invalid, and
     // which as an incomplete character at the end, is decided as glibc's iconv decides it.
@@ -60,7 +64,7 @@ std::u16string decodeGb18030(std::string_view bytes)
             continue;
         }
         if (lead == 0x80 || lead == 0xFF) {
-            text += Replacement;
+            text += ReplacementCharacter;
             ++pos;
             continue;
         }
@@ -74,7 +78,7 @@ std::u16string decodeGb18030(std::string_view bytes)
         if (convertOne(page, bytes.substr(pos, length), text)) {
             pos += length;
         } else {
-            text += Replacement;
+            text += ReplacementCharacter;
             ++pos;
         }
     }

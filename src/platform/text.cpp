@@ -4,8 +4,6 @@ namespace platform {
 
 namespace {
 
-constexpr char16_t Replacement = u'\uFFFD';
-
 // The length of the well-formed sequence starting at `pos`, or, when there is none, the length of the maximal
 // ill-formed subsequence there (at least 1), negated.
 int sequenceAt(std::string_view bytes, std::size_t pos, char32_t &code)
@@ -51,18 +49,26 @@ int sequenceAt(std::string_view bytes, std::size_t pos, char32_t &code)
     return length;
 }
 
-void appendCodePoint(std::u16string &text, char32_t code)
+} // namespace
+
+CodePoint codePointAt(std::u16string_view text, std::size_t index)
 {
-    if (code < 0x10000) {
-        text += char16_t(code);
-    } else {
-        code -= 0x10000;
-        text += char16_t(0xD800 + (code >> 10));
-        text += char16_t(0xDC00 + (code & 0x3FF));
-    }
+    const char16_t unit = text[index];
+    if (isHighSurrogate(unit) && index + 1 < text.size() && isLowSurrogate(text[index + 1]))
+        return {0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[index + 1]) - 0xDC00), 2};
+    return {unit, 1};
 }
 
-} // namespace
+void appendUtf16(std::u16string &text, char32_t codePoint)
+{
+    if (codePoint < 0x10000) {
+        text += char16_t(codePoint);
+    } else {
+        codePoint -= 0x10000;
+        text += char16_t(0xD800 + (codePoint >> 10));
+        text += char16_t(0xDC00 + (codePoint & 0x3FF));
+    }
+}
 
 std::u16string fromUtf8(std::string_view bytes)
 {
@@ -72,10 +78,10 @@ std::u16string fromUtf8(std::string_view bytes)
         char32_t code = 0;
         const int n = sequenceAt(bytes, pos, code);
         if (n > 0) {
-            appendCodePoint(text, code);
+            appendUtf16(text, code);
             pos += std::size_t(n);
         } else {
-            text += Replacement;
+            text += ReplacementCharacter;
             pos += std::size_t(-n);
         }
     }
@@ -99,15 +105,12 @@ std::string toUtf8(std::u16string_view text)
     std::string bytes;
     bytes.reserve(text.size());
     const auto put = [&bytes](unsigned value) { bytes += static_cast<char>(value); };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t code = text[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-            ++i;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = Replacement;
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const CodePoint point = codePointAt(text, i);
+        i += point.length;
+        const char32_t code = isHighSurrogate(point.value) || isLowSurrogate(point.value)
+            ? ReplacementCharacter
+            : point.value;
         if (code < 0x80) {
             put(code);
         } else if (code < 0x800) {

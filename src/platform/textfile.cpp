@@ -189,7 +189,7 @@ std::u16string fromUtf16(std::string_view bytes, bool bigEndian)
         text += bigEndian ? char16_t(b0 << 8 | b1) : char16_t(b1 << 8 | b0);
     }
     if (bytes.size() % 2 != 0)
-        text += u'\uFFFD';
+        text += ReplacementCharacter;
     return text;
 }
 
@@ -198,7 +198,7 @@ std::u16string cutToBound(std::u16string text)
     if (text.size() <= MaxLineChars)
         return text;
     std::size_t n = MaxLineChars;
-    if (text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF)
+    if (isHighSurrogate(text[n - 1]))
         --n;
     text.resize(n);
     return text;
@@ -218,11 +218,13 @@ std::vector<std::u16string> readLines(Reader read, int maxLines)
 
     // One encoding for the whole file: without a byte-order mark, UTF-8 when every line is valid as such, GBK
     // when not.
-    const bool gbk = encoding == Encoding::Legacy && !allValidUtf8(raw);
+    std::optional<Gb18030Decoder> gbk;
+    if (encoding == Encoding::Legacy && !allValidUtf8(raw))
+        gbk.emplace();
     std::vector<std::u16string> lines;
     lines.reserve(raw.size());
     for (const auto &line : raw) {
-        std::u16string text = gbk           ? decodeGb18030(line.bytes)
+        std::u16string text = gbk           ? (*gbk)(line.bytes)
             : encoding == Encoding::Utf16LE ? fromUtf16(line.bytes, false)
             : encoding == Encoding::Utf16BE ? fromUtf16(line.bytes, true)
                                             : fromUtf8(line.bytes);

@@ -13,7 +13,7 @@ enum class Change {
     BackColor,
     Alignment,
     Font,
-    ItemsCleared,
+    Items, // a list box's items, all of them
     ItemAdded, // the list box's last item is new
     SelectAll, // a text box asks for the focus with its whole text selected
 };

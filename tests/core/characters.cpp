@@ -1,24 +1,11 @@
 #include "platform/characters.h"
+#include "platform/text.h"
 
 #include <doctest.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
-
-namespace {
-
-void appendUtf16(std::u16string &text, char32_t codePoint)
-{
-    if (codePoint < 0x10000) {
-        text += char16_t(codePoint);
-    } else {
-        text += char16_t(0xD800 + ((codePoint - 0x10000) >> 10));
-        text += char16_t(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-    }
-}
-
-} // namespace
 
 // Each line lists code points between "÷" (a boundary) and "×" (none); boundaries are compared as UTF-16
 // offsets, found by taking one cluster at a time as characterAt does.
@@ -39,7 +26,7 @@ TEST_CASE("graphemeLength agrees with every line of GraphemeBreakTest.txt")
             if (token == "÷")
                 expected += std::to_string(text.size()) + ' ';
             else if (token != "×")
-                appendUtf16(text, char32_t(std::stoul(token, nullptr, 16)));
+                platform::appendUtf16(text, char32_t(std::stoul(token, nullptr, 16)));
         }
         if (expected.empty())
             continue;

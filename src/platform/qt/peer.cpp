@@ -348,7 +348,7 @@ void Peer::bind(Control *control)
         return;
     control->setPeer(this);
     for (const Change change : {Change::Text, Change::BackColor, Change::Alignment, Change::Font,
-             Change::ItemsCleared, Change::Geometry, Change::Enabled})
+             Change::Items, Change::Geometry, Change::Enabled})
         show(change);
     m_widget->setVisible(control->isVisible());
 }
@@ -436,7 +436,7 @@ void Peer::show(Change change)
         return;
     case Control::Kind::ListBox: {
         const auto &list = static_cast<const ListBox &>(*m_control);
-        if (change == Change::ItemsCleared) {
+        if (change == Change::Items) {
             listWidget(m_widget)->clear();
             for (const auto &item : list.items())
                 listWidget(m_widget)->addItem(toQString(item));

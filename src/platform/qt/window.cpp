@@ -297,8 +297,7 @@ void Window::stack(QWidget *widget, int rank)
 
 void Window::setVisible(bool visible)
 {
-    if (visible && !m_shown) {
-        m_shown = true;
+    if (visible && !m_form.hasLoaded()) {
         m_form.showing();
         QTimer::singleShot(1000, this, &Window::reportFirstPaint);
     }
@@ -308,7 +307,7 @@ void Window::setVisible(bool visible)
 
 void Window::reportFirstPaint()
 {
-    if (std::exchange(m_firstPaintReported, true))
+    if (m_form.hasPainted())
         return;
     m_form.painted();
     warnWithoutChineseFont();
@@ -317,7 +316,7 @@ void Window::reportFirstPaint()
 void Window::paintEvent(QPaintEvent *)
 {
     // Queued: the paint reaches the screen before what waits for it runs.
-    if (!m_firstPaintReported)
+    if (!m_form.hasPainted())
         QMetaObject::invokeMethod(this, &Window::reportFirstPaint, Qt::QueuedConnection);
 
     const auto &printed = m_form.printedLines();
@@ -361,32 +360,20 @@ void Window::syncControls()
 
 void Window::syncArray(const ControlArrayBase &array, QRect client)
 {
-    QWidget *previous = array.tabAnchor() ? widgetOf(*array.tabAnchor()) : nullptr;
-    for (int index = 1; index < array.end(); ++index) {
-        Control *control = array.element(index);
-        if (!control)
-            continue;
-        QWidget *widget = widgetOf(*control);
-        const bool inView = control->isVisible() && client.intersects(pixelGeometry(*control));
-        // A widget the user is working in stays, clipped, until the user leaves it: taking it would move the
-        // focus and lose composed text.
-        const bool held = !inView && widget && control->isVisible() && inUse(widget);
-        if (inView && !widget) {
-            widget = materialize(*control)->widget();
+    syncPeers(
+        array, [client](const Control &control) { return client.intersects(pixelGeometry(control)); },
+        [](const Control &control) { return inUse(widgetOf(control)); },
+        [this, &array](Control &control, int index, const Control *previous) {
+            QWidget *widget = materialize(control)->widget();
             // A widget may come from the spares: give it this element's identity in full.
             widget->setProperty(IndexProperty, index);
             widget->setAccessibleName(toQString(array.accessibleName(index)));
             if (array.enterMovesToNext())
                 widget->installEventFilter(m_enterFilter);
             if (previous && widget->focusPolicy() != Qt::NoFocus)
-                QWidget::setTabOrder(previous, widget);
-        } else if (!inView && !held && widget) {
-            release(static_cast<Peer *>(control->peer()));
-            widget = nullptr;
-        }
-        if (widget && widget->focusPolicy() != Qt::NoFocus)
-            previous = widget;
-    }
+                QWidget::setTabOrder(widgetOf(*previous), widget);
+        },
+        [this](const Control &control) { release(static_cast<Peer *>(control.peer())); });
 }
 
 void Window::focusAfter(const QWidget *widget) const

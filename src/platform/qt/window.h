@@ -76,11 +76,9 @@ private:
     std::array<std::vector<Peer *>, 4> m_spares; // widgets waiting for a control, by rank
     QObject *m_useWatcher = nullptr; // watches the run-time controls' widgets
     QObject *m_enterFilter = nullptr; // Enter in an answer box moves on
-    bool m_shown = false;
     bool m_controlsChanged = false;
     bool m_restack = false;
     bool m_syncPosted = false;
-    bool m_firstPaintReported = false;
 };
 
 } // namespace platform::qt

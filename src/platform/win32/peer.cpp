@@ -108,7 +108,7 @@ void Peer::bind(Control *control)
     if (!control)
         return;
     control->setPeer(this);
-    for (const Change change : {Change::Text, Change::Alignment, Change::ItemsCleared, Change::Enabled})
+    for (const Change change : {Change::Text, Change::Alignment, Change::Items, Change::Enabled})
         show(change);
     place();
     setFont();
@@ -199,7 +199,7 @@ void Peer::show(Change change)
         return;
     case Control::Kind::ListBox: {
         const auto &list = static_cast<const ListBox &>(*m_control);
-        if (change == Change::ItemsCleared) {
+        if (change == Change::Items) {
             SendMessageW(m_hwnd, LB_RESETCONTENT, 0, 0);
             for (const auto &item : list.items())
                 SendMessageW(m_hwnd, LB_ADDSTRING, 0, LPARAM(wide(item).c_str()));

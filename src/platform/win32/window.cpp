@@ -78,9 +78,10 @@ IAccPropServices *accessibility()
     return services;
 }
 
-void registerClass(HINSTANCE instance, WNDPROC proc)
+// The form windows' class, registered once; its atom tells them from every other window.
+ATOM registerClass(HINSTANCE instance, WNDPROC proc)
 {
-    [[maybe_unused]] static const bool registered = [instance, proc] {
+    static const ATOM atom = [instance, proc] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = proc;
@@ -92,8 +93,9 @@ void registerClass(HINSTANCE instance, WNDPROC proc)
         windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
         windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         windowClass.lpszClassName = ClassName;
-        return RegisterClassExW(&windowClass) != 0;
+        return RegisterClassExW(&windowClass);
     }();
+    return atom;
 }
 
 } // namespace
@@ -142,8 +144,7 @@ Window::~Window()
 
 void Window::show(int command)
 {
-    if (!m_shown) {
-        m_shown = true;
+    if (!m_form.hasLoaded()) {
         m_form.showing();
         SetTimer(m_hwnd, FirstPaintTimer, 1000, nullptr);
     }
@@ -163,9 +164,8 @@ int Window::run()
 void Window::dispatch(MSG &message)
 {
     const HWND top = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    wchar_t name[32] = {};
-    if (top && GetClassNameW(top, name, int(std::size(name))) && std::wstring_view(name) == ClassName
-        && IsDialogMessageW(top, &message))
+    const ATOM form = registerClass(GetModuleHandleW(nullptr), windowProc);
+    if (top && GetClassLongPtrW(top, GCW_ATOM) == form && IsDialogMessageW(top, &message))
         return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -280,9 +280,8 @@ void Window::syncSoon()
 
 void Window::reportFirstPaint()
 {
-    if (m_firstPaintReported)
+    if (m_form.hasPainted())
         return;
-    m_firstPaintReported = true;
     KillTimer(m_hwnd, FirstPaintTimer);
     m_form.painted();
 }
@@ -300,36 +299,27 @@ void Window::syncControls()
 
 void Window::syncArray(const ControlArrayBase &array, const RECT &client)
 {
-    HWND previous = array.tabAnchor() ? windowOf(*array.tabAnchor()) : nullptr;
-    for (int index = 1; index < array.end(); ++index) {
-        Control *control = array.element(index);
-        if (!control)
-            continue;
-        HWND hwnd = windowOf(*control);
-        const RECT rect = pixelRect(*control, m_dpi);
-        RECT overlap;
-        const bool inView = control->isVisible() && IntersectRect(&overlap, &client, &rect);
-        // A window the user is working in stays, clipped, until the user leaves it: taking it would move the
-        // focus and lose composed text.
-        const bool held = !inView && hwnd && control->isVisible() && inUse(hwnd);
-        if (inView && !hwnd) {
-            hwnd = materialize(*control)->hwnd();
+    syncPeers(
+        array,
+        [this, &client](const Control &control) {
+            const RECT rect = pixelRect(control, m_dpi);
+            RECT overlap;
+            return IntersectRect(&overlap, &client, &rect) != FALSE;
+        },
+        [](const Control &control) { return inUse(windowOf(control)); },
+        [this, &array](Control &control, int index, const Control *previous) {
+            const HWND hwnd = materialize(control)->hwnd();
             // A window may come from the spares: give it this element's identity in full.
             SetWindowLongPtrW(hwnd, GWLP_ID, IndexBase + index);
             if (const std::u16string name = array.accessibleName(index); !name.empty())
                 nameForAssistiveTechnology(hwnd, name);
-            // Labels lie under the boxes they overlap; the rest follow the anchor in the keyboard order.
-            if (control->kind() == Control::Kind::Label)
+            // Labels lie under the boxes they overlap; the rest follow in the keyboard order.
+            if (control.kind() == Control::Kind::Label)
                 SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             else if (previous)
-                SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        } else if (!inView && !held && hwnd) {
-            release(static_cast<Peer *>(control->peer()));
-            hwnd = nullptr;
-        }
-        if (hwnd && control->kind() != Control::Kind::Label)
-            previous = hwnd;
-    }
+                SetWindowPos(hwnd, windowOf(*previous), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        },
+        [this](const Control &control) { release(static_cast<Peer *>(control.peer())); });
 }
 
 void Window::focusAfter(HWND hwnd) const
@@ -368,7 +358,7 @@ void Window::paint()
     }
     EndPaint(m_hwnd, &paint);
     // Posted: the paint reaches the screen before what waits for it runs.
-    if (!m_firstPaintReported)
+    if (!m_form.hasPainted())
         PostMessageW(m_hwnd, PaintedMessage, 0, 0);
 }
 

@@ -93,8 +93,6 @@ private:
     HWND m_lastFocus = nullptr; // restored when the window is activated again
     bool m_controlsChanged = false;
     bool m_syncPosted = false;
-    bool m_shown = false;
-    bool m_firstPaintReported = false;
 };
 
 } // namespace platform::win32
