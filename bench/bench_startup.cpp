@@ -1,4 +1,4 @@
-#include "testing.h"
+#include "qtdriver.h"
 
 #include <QTest>
 
@@ -12,10 +12,7 @@ private Q_SLOTS:
 
 void BenchStartup::constructAndLoad()
 {
-    QStringList lines;
-    for (int i = 0; i < 33; ++i)
-        lines.append(QStringLiteral("ABCDA"));
-    const QByteArray key = keyFileBytes(lines);
+    const std::string key = keyFileBytes(std::vector<std::string>(33, "ABCDA"));
     QBENCHMARK
     {
         TestForm test(key);

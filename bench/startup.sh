@@ -8,7 +8,7 @@ set -eu
 cd "$(dirname "$0")/.."
 if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
     . tools/packages.sh
-    need_packages $BUILD_PACKAGES fonts-arphic-uming xvfb xauth pkg-config libxcb-damage0-dev bc
+    need_packages $BUILD_PACKAGES fonts-arphic-uming xvfb xauth pkg-config libxcb-damage0-dev bc doctest-dev
     cmake --preset bench >/dev/null
     cmake --build --preset bench
     QUILLMARK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x720x24" "$0" "$@"

@@ -1,12 +1,39 @@
 #pragma once
 
-#include "view.h"
-
 #include <cstdint>
 
 namespace platform {
 
+class ControlArrayBase;
 class Form;
+
+// What changed about a control, for the runtime that shows it.
+enum class Change {
+    Geometry,
+    Visible,
+    Enabled,
+    Text, // a text box's text, a label's or a button's caption
+    BackColor,
+    Alignment,
+    Font,
+    Items, // a list box's items
+    SelectAll, // a text box asks for the focus with its whole text selected
+};
+
+// What shows a control: told of every change to it. A control has at most one at a time, and run-time
+// controls have one only while they are shown.
+class ControlPeer {
+public:
+    virtual void changed(Change change) = 0;
+    // The control is being destroyed; the peer must let go of it.
+    virtual void controlDestroyed() = 0;
+
+protected:
+    ControlPeer() = default;
+    ControlPeer(const ControlPeer &) = default;
+    ControlPeer &operator=(const ControlPeer &) = default;
+    ~ControlPeer() = default;
+};
 
 // A colour written 0x00BBGGRR: red in the low byte.
 using Colour = std::uint32_t;
@@ -15,7 +42,7 @@ using Colour = std::uint32_t;
 // of it, of each change. Positions and sizes are twips, 1/1440 inch.
 //
 // Controls made at design time belong to the form for its whole life; controls made at run time as copies in
-// a ControlArray have a peer only while the view shows them (see FormView::runTimeControlsChanged).
+// a ControlArray have a peer only while they are shown (see Runtime in view.h).
 class Control {
 public:
     enum class Kind { Label, TextBox, CommandButton, ListBox };
@@ -44,8 +71,11 @@ public:
 
     // Made at run time as a copy in a control array: element 1 and up.
     bool isRunTime() const { return m_runTime; }
+    // The array this control is an element of, and its index there; nullptr and 0 for a control of its own.
+    const ControlArrayBase *array() const { return m_array; }
+    int index() const { return m_index; }
 
-    // For views: the peer that shows this control, or nullptr.
+    // The peer that shows this control, or nullptr.
     ControlPeer *peer() const { return m_peer; }
     void setPeer(ControlPeer *peer) { m_peer = peer; }
 
@@ -59,8 +89,12 @@ protected:
     void changed(Change change);
 
 private:
+    friend class ControlArrayBase;
+
     Form &m_form;
     ControlPeer *m_peer = nullptr;
+    const ControlArrayBase *m_array = nullptr;
+    int m_index = 0;
     float m_left = 0;
     float m_top = 0;
     float m_width = 0;

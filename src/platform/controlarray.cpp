@@ -10,6 +10,7 @@ namespace platform {
 ControlArrayBase::ControlArrayBase(Form &form, std::unique_ptr<Control> element0)
     : m_form(form)
 {
+    adopt(*element0, 0);
     m_elements.push_back(std::move(element0));
     m_count = 1;
     form.m_arrays.push_back(this);
@@ -33,6 +34,7 @@ bool ControlArrayBase::create(int index, std::unique_ptr<Control> copy)
         return false;
     if (index >= end())
         m_elements.resize(size_t(index) + 1);
+    adopt(*copy, index);
     m_elements[size_t(index)] = std::move(copy);
     ++m_count;
     m_form.runTimeControlsChanged();
@@ -49,6 +51,12 @@ bool ControlArrayBase::destroy(int index)
         m_elements.pop_back();
     m_form.runTimeControlsChanged();
     return true;
+}
+
+void ControlArrayBase::adopt(Control &element, int index)
+{
+    element.m_array = this;
+    element.m_index = index;
 }
 
 std::u16string ControlArrayBase::accessibleName(int index) const

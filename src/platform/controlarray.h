@@ -31,9 +31,9 @@ public:
     // Removes element index (1 to MaxIndex); false when it does not exist or is element 0.
     bool destroy(int index);
 
-    // How views treat the run-time elements: they follow `anchor` in the keyboard order, in index order;
-    // each is named for assistive technology by the format, with %1 for its index; Enter in one moves the
-    // focus to the next.
+    // How the run-time elements are shown: they follow `anchor` in the keyboard order, in index order; each
+    // is named for assistive technology by the format, with %1 for its index; Enter in one moves the focus to
+    // the next.
     void setTabAnchor(const Control &anchor) { m_tabAnchor = &anchor; }
     const Control *tabAnchor() const { return m_tabAnchor; }
     void setAccessibleNames(std::u16string format) { m_accessibleName = std::move(format); }
@@ -47,6 +47,8 @@ protected:
     bool create(int index, std::unique_ptr<Control> copy);
 
 private:
+    void adopt(Control &element, int index);
+
     Form &m_form;
     std::vector<std::unique_ptr<Control>> m_elements;
     int m_count = 0;
@@ -54,32 +56,6 @@ private:
     std::u16string m_accessibleName;
     bool m_enterMovesToNext = false;
 };
-
-// The rule of a view that gives the run-time elements of an array peers only while they lie in view, so that
-// a sheet of thousands costs peers only for the few the user can see. In index order: an element that is
-// visible and inView(control) gets one through show(control, index, previous), where previous is the element
-// (or the array's tab anchor) it follows in the keyboard order, or nullptr; one that is not loses its peer
-// through hide(control), unless the user is working in it (inUse(control)): taking it then would move the
-// focus and lose composed text, so it stays until the user leaves it.
-template <class InView, class InUse, class Show, class Hide>
-void syncPeers(const ControlArrayBase &array, InView inView, InUse inUse, Show show, Hide hide)
-{
-    const Control *previous = array.tabAnchor();
-    for (int index = 1; index < array.end(); ++index) {
-        Control *control = array.element(index);
-        if (!control)
-            continue;
-        const bool shown = control->peer() != nullptr;
-        const bool wanted = control->isVisible() && inView(*control);
-        if (wanted && !shown)
-            show(*control, index, previous);
-        else if (!wanted && shown && !(control->isVisible() && inUse(*control)))
-            hide(*control);
-        // Labels take no focus: the keyboard order runs through the others.
-        if (control->peer() && control->kind() != Control::Kind::Label)
-            previous = control;
-    }
-}
 
 template <class T> class ControlArray final : public ControlArrayBase {
 public:

@@ -50,6 +50,7 @@ Label::Label(const Label &prototype, HiddenCopy tag)
     , m_alignment(prototype.m_alignment)
     , m_backColor(prototype.m_backColor)
     , m_font(prototype.m_font)
+    , m_inkSample(prototype.m_inkSample)
 {
 }
 
@@ -79,6 +80,12 @@ void Label::setBackColor(Colour colour)
 void Label::setFont(const Font &font)
 {
     m_font = std::make_shared<const Font>(font);
+    changed(Change::Font);
+}
+
+void Label::setInkSample(std::u16string_view sample)
+{
+    m_inkSample = sample;
     changed(Change::Font);
 }
 
@@ -117,7 +124,7 @@ void ListBox::clear()
 void ListBox::addItem(std::u16string_view item)
 {
     m_items.emplace_back(item);
-    changed(Change::ItemAdded);
+    changed(Change::Items);
 }
 
 std::u16string ListBox::item(int index) const

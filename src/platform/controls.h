@@ -20,6 +20,10 @@ struct Font {
     bool underline = false;
     bool strikeOut = false;
     int charset = 1; // the system's default; 134 is GB2312
+    // Spaces in captions laid out half as wide as a Chinese character, as in the Song faces: the form's
+    // layout counts on it ("时间         分钟 n" opens the gap its minutes box stands over), whatever face
+    // stands in.
+    bool halfWidthSpaces = false;
 
     bool operator==(const Font &) const = default;
 };
@@ -71,6 +75,12 @@ public:
     const Font *font() const { return m_font.get(); }
     void setFont(const Font &font);
 
+    // Where not empty, the caption is placed up and down by the ink of these characters, the ones its
+    // captions are made of, rather than by its font's line height: in a label barely taller than its font,
+    // faces that differ in ascent would otherwise cut the caption off.
+    const std::u16string &inkSample() const { return m_inkSample; }
+    void setInkSample(std::u16string_view sample);
+
     std::unique_ptr<Label> hiddenCopy() const;
 
 private:
@@ -80,6 +90,7 @@ private:
     int m_alignment = LeftJustify;
     std::optional<Colour> m_backColor;
     std::shared_ptr<const Font> m_font; // shared with copies: a sheet's numbers hold one
+    std::u16string m_inkSample;
 };
 
 // A push button whose click runs a handler, as an event of its form.

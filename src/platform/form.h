@@ -1,7 +1,6 @@
 #pragma once
 
 #include "controls.h"
-#include "view.h"
 
 #include <functional>
 #include <string>
@@ -11,6 +10,26 @@
 namespace platform {
 
 class ControlArrayBase;
+
+// What shows a whole form: what it must hear of beyond single controls.
+class FormView {
+public:
+    // A run-time control was made or destroyed, or moved, resized, shown or hidden: which of them lie in
+    // view may have changed.
+    virtual void runTimeControlsChanged() = 0;
+    // A line was printed on the form's surface.
+    virtual void printed() = 0;
+    // A timer was enabled or disabled, or its interval changed.
+    virtual void timerChanged(Timer &timer) = 0;
+    // An event handler has run to its end.
+    virtual void delivered() = 0;
+
+protected:
+    FormView() = default;
+    FormView(const FormView &) = default;
+    FormView &operator=(const FormView &) = default;
+    ~FormView() = default;
+};
 
 // A window of the program as its own code sees it: a caption, a client area holding controls, timers, and
 // lines of text drawn on its surface. It runs its event handlers one at a time, each to its end; a view
@@ -44,7 +63,7 @@ public:
     void deliver(const std::function<void()> &handler);
     bool delivering() const { return m_delivering > 0; }
 
-    // For views. The design-time controls in keyboard order, the control arrays and the timers.
+    // For the runtime. The design-time controls in keyboard order, the control arrays and the timers.
     const std::vector<Control *> &controls() const { return m_controls; }
     const std::vector<ControlArrayBase *> &arrays() const { return m_arrays; }
     const std::vector<Timer *> &timers() const { return m_timers; }

@@ -1,0 +1,142 @@
+#include "window.h"
+
+#include "native.h"
+#include "text.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace views::qt {
+
+namespace {
+
+// The program's icon. Its pixels are kept raw, RGBA: an image reader, even told the format, loads every
+// image-format plug-in (and libjpeg) first, a millisecond on the way to the window.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48}) {
+        QFile file(QStringLiteral(":/quillmark/quillmark-%1.rgba").arg(size));
+        if (!file.open(QIODevice::ReadOnly) || file.size() != qint64(size) * size * 4)
+            continue;
+        const QByteArray pixels = file.readAll();
+        const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size,
+            qsizetype(size) * 4, QImage::Format_RGBA8888);
+        icon.addPixmap(QPixmap::fromImage(image)); // a deep copy: pixels may go
+    }
+    return icon;
+}
+
+// Without a CJK font every caption shows as boxes. Says why, once, where a user who starts the program from a
+// terminal looks; the program runs on. Asked after the first paint: it reads every font's writing systems,
+// some milliseconds that the window need not wait for.
+void warnWithoutChineseFont()
+{
+    static const bool checked = [] {
+        if (QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+            std::fputs("quillmark: no font on this system can show Chinese text; install one (on Debian: "
+                       "fonts-arphic-uming)\n",
+                stderr);
+        return true;
+    }();
+    Q_UNUSED(checked);
+}
+
+} // namespace
+
+Window::Window(platform::Form &form)
+{
+    setWindowTitle(toQString(form.caption()));
+    setFont(toQFont(form.font()));
+    resize(platform::twipsToPixels(form.clientWidth(), dpi()),
+        platform::twipsToPixels(form.clientHeight(), dpi()));
+    setWindowIcon(programIcon());
+    m_runtime = std::make_unique<platform::Runtime>(form, static_cast<platform::Toolkit &>(*this));
+}
+
+Window::~Window()
+{
+    m_runtime.reset(); // its widgets, before QWidget's destructor deletes what remains
+}
+
+std::unique_ptr<platform::NativeControl> Window::make(platform::Control::Kind kind)
+{
+    return std::make_unique<Native>(kind, *this);
+}
+
+void Window::post()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { m_runtime->afterEvent(); }, Qt::QueuedConnection);
+}
+
+void Window::setTimer(int id, int milliseconds)
+{
+    QTimer *&clock = m_timers[id];
+    if (!clock) {
+        clock = new QTimer(this);
+        clock->setObjectName(QStringLiteral("timer %1").arg(id));
+        clock->setTimerType(Qt::PreciseTimer);
+        connect(clock, &QTimer::timeout, this, [this, id] { m_runtime->timerElapsed(id); });
+    }
+    if (milliseconds > 0)
+        clock->start(milliseconds);
+    else
+        clock->stop();
+}
+
+void Window::printed(std::u16string_view lines)
+{
+    update();
+    // A screen reader learns of the drawn lines as the window's description (its DescriptionChanged event).
+    setAccessibleDescription(toQString(lines));
+}
+
+void Window::setVisible(bool visible)
+{
+    if (visible)
+        m_runtime->show();
+    QWidget::setVisible(visible);
+}
+
+void Window::paintEvent(QPaintEvent *)
+{
+    m_runtime->painted();
+    if (!std::exchange(m_paintedOnce, true))
+        QMetaObject::invokeMethod(this, &warnWithoutChineseFont, Qt::QueuedConnection);
+
+    const auto &printed = form().printedLines();
+    if (printed.empty())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QFontMetrics metrics = fontMetrics();
+    int y = 0;
+    for (const auto &line : printed) {
+        painter.drawText(0, y + metrics.ascent(), toQString(line));
+        y += metrics.height();
+    }
+}
+
+void Window::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_runtime->resized();
+}
+
+bool Window::focusNextPrevChild(bool next)
+{
+    // Tab anywhere in the window, and a focus widget that is disabled or hidden: the runtime's keyboard
+    // order.
+    // Not while the widgets go, handing the focus on.
+    return m_runtime && m_runtime->tab(!next);
+}
+
+} // namespace views::qt

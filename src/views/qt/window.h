@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/view.h"
+
+#include <QWidget>
+
+#include <map>
+#include <memory>
+
+class QTimer;
+
+namespace views::qt {
+
+// A form shown as a top-level Qt window, its controls as widgets (see platform::Runtime for which and when).
+// Qt scales for the screen itself: a twip is a fifteenth of a logical pixel. Top-level, it has no parent to
+// take.
+class Window final : public QWidget, private platform::Toolkit { // clazy:exclude=ctor-missing-parent-argument
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Window)
+
+public:
+    explicit Window(platform::Form &form);
+    ~Window() override;
+
+    platform::Form &form() const { return m_runtime->form(); }
+    platform::Runtime &runtime() const { return *m_runtime; }
+
+protected:
+    void setVisible(bool visible) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // Toolkit
+    std::unique_ptr<platform::NativeControl> make(platform::Control::Kind kind) override;
+    platform::PixelSize clientSize() const override { return {width(), height()}; }
+    int dpi() const override { return 96; }
+    void post() override;
+    void setTimer(int id, int milliseconds) override;
+    void printed(std::u16string_view lines) override;
+
+    std::map<int, QTimer *> m_timers;
+    bool m_paintedOnce = false;
+    std::unique_ptr<platform::Runtime> m_runtime; // last: it makes widgets of this window
+};
+
+} // namespace views::qt

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/view.h"
+
+#include <windows.h>
+
+namespace views::win32 {
+
+class Window;
+
+// One of the system's own controls (EDIT, STATIC, BUTTON, LISTBOX) showing one control at a time, a child
+// window of the form's window; it is destroyed with this.
+class Native final : public platform::NativeControl {
+public:
+    Native(platform::Control::Kind kind, Window &window);
+    Native(const Native &) = delete;
+    Native &operator=(const Native &) = delete;
+    ~Native() override;
+
+    HWND hwnd() const { return m_hwnd; }
+
+    void setBounds(platform::PixelRect bounds) override;
+    void setVisible(bool visible) override;
+    void setEnabled(bool enabled) override;
+    void setText(std::u16string_view text) override;
+    void setColours(const std::optional<platform::OwnColours> &colours) override;
+    void setAlignment(platform::Label::Alignment alignment) override;
+    void setStyle(const platform::TextStyle &style) override;
+    void setItems(const std::vector<std::u16string> &items) override;
+    void setAccessibleName(std::u16string_view name) override;
+    void stackUnder(platform::NativeControl *above) override;
+    void focus() override;
+    bool busy() const override { return m_composing || m_menuOpen; }
+
+    // The colours it paints itself in, answering WM_CTLCOLOR*: the brush of the background, or nullptr for
+    // the system's own.
+    HBRUSH colours(HDC dc) const;
+
+    // The Native of a system window made by one, or nullptr.
+    static Native *of(HWND hwnd);
+
+private:
+    static LRESULT CALLBACK subclassProc(
+        HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    // A locked answer box painted as the user must read it: its own colours.
+    void paintLocked();
+
+    Window &m_window;
+    HWND m_hwnd = nullptr;
+    std::optional<platform::OwnColours> m_colours;
+    bool m_composing = false;
+    bool m_menuOpen = false;
+};
+
+// The system window showing control, or nullptr while it has none.
+HWND windowOf(const platform::Control &control);
+
+} // namespace views::win32

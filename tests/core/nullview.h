@@ -1,0 +1,108 @@
+#pragma once
+
+// A view with no toolkit: its native controls only record what they are told to show, its window is a size,
+// its timers are intervals and its posted calls wait for settle(). The exam runs through it with fake
+// services and fake time, so the core's tests drive the whole program without any toolkit.
+
+#include "platform/view.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class NullWindow;
+
+class NullNative final : public platform::NativeControl {
+public:
+    NullNative(platform::Control::Kind kind, NullWindow &window);
+    ~NullNative() override;
+
+    void setBounds(platform::PixelRect rect) override { bounds = rect; }
+    void setVisible(bool on) override { visible = on; }
+    void setEnabled(bool on) override { enabled = on; }
+    void setText(std::u16string_view shown) override
+    {
+        text = shown;
+        selected = false;
+    }
+    void setColours(const std::optional<platform::OwnColours> &shown) override
+    {
+        colours = shown;
+        ++colourChanges;
+    }
+    void setAlignment(platform::Label::Alignment shown) override { alignment = shown; }
+    void setStyle(const platform::TextStyle &shown) override
+    {
+        font = shown.font;
+        halfWidthSpaces = shown.halfWidthSpaces;
+        inkSample = shown.inkSample;
+    }
+    void setItems(const std::vector<std::u16string> &shown) override { items = shown; }
+    void setAccessibleName(std::u16string_view shown) override { name = shown; }
+    void stackUnder(platform::NativeControl *above) override;
+    void focus() override;
+    bool busy() const override { return composing || menuOpen; }
+
+    platform::PixelRect bounds;
+    bool visible = false;
+    bool enabled = true;
+    std::u16string text;
+    bool selected = false; // the whole text, as focus() leaves it
+    std::optional<platform::OwnColours> colours;
+    int colourChanges = 0;
+    platform::Label::Alignment alignment = platform::Label::LeftJustify;
+    const platform::Font *font = nullptr;
+    bool halfWidthSpaces = false;
+    std::u16string inkSample;
+    std::vector<std::u16string> items;
+    std::u16string name;
+    bool composing = false;
+    bool menuOpen = false;
+
+private:
+    NullWindow &m_window;
+};
+
+class NullWindow final : public platform::Toolkit {
+public:
+    explicit NullWindow(platform::Form &form);
+    ~NullWindow();
+
+    platform::Runtime &runtime() const { return *m_runtime; }
+    // Runs what the runtime posted, as a toolkit's event loop does once the current event is over.
+    void settle();
+    // The native at a point of the client area, topmost first.
+    NullNative *nativeAt(int x, int y) const;
+
+    std::unique_ptr<platform::NativeControl> make(platform::Control::Kind kind) override;
+    platform::PixelSize clientSize() const override { return client; }
+    int dpi() const override { return 96; }
+    void post() override { posted = true; }
+    void setTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
+    void printed(std::u16string_view lines) override { description = lines; }
+
+    platform::PixelSize client;
+    bool shown = false;
+    bool posted = false;
+    std::map<int, int> timers; // intervals by id; 0 when stopped
+    std::u16string description;
+    NullNative *focus = nullptr;
+    std::vector<NullNative *> stack; // bottom first
+
+private:
+    friend class NullNative;
+    std::unique_ptr<platform::Runtime> m_runtime; // last: it makes natives of this window
+};
+
+class Driver;
+
+// The window of a driver that makeDriver() made here.
+NullWindow &nullWindowOf(Driver &driver);
+
+// The null native that shows control, or nullptr.
+inline NullNative *nullNativeOf(const platform::Control &control)
+{
+    return static_cast<NullNative *>(platform::Runtime::nativeOf(control));
+}

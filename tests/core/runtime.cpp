@@ -1,0 +1,294 @@
+#include "nullview.h"
+#include "testing.h"
+
+#include "key/answerkey.h"
+#include "platform/controlarray.h"
+#include "platform/text.h"
+#include "window/startup.h"
+
+#include <cmath>
+#include <limits>
+
+// The rules every view shares, as the null view's natives record them: what no toolkit's driver can see.
+
+namespace {
+
+void prepare(TestForm &test, std::u16string_view count)
+{
+    type(test, test->Text1, count);
+    click(test, test->Command1);
+}
+
+} // namespace
+
+TEST_CASE("twips to pixels")
+{
+    const struct {
+        double twips;
+        int dpi;
+        int pixels;
+    } rows[] = {
+        {15525, 96, 1035},
+        {7.5, 96, 1},
+        {7.4, 96, 0},
+        {-7.5, 96, -1},
+        {400, 192, 53},
+        {1440, 120, 120},
+        {1e300, 96, 1'000'000},
+        {-1e300, 96, -1'000'000},
+        {std::numeric_limits<double>::infinity(), 96, 0},
+        {std::nan(""), 96, 0},
+    };
+    for (const auto &[twips, dpi, pixels] : rows) {
+        CAPTURE(twips);
+        CAPTURE(dpi);
+        CHECK(platform::twipsToPixels(twips, dpi) == pixels);
+    }
+}
+
+TEST_CASE("a native handed on to another control carries nothing over")
+{
+    TestForm test(keyFileBytes({"ABCDA"}));
+    test.show();
+    prepare(test, u"2");
+    const NullNative *first = nullNativeOf(test->Text2[1]);
+    click(test, test->Command3);
+    type(test, test->Text2[1], u"A");
+    click(test, test->Command4);
+    click(test, test->Command2);
+    click(test, test->Command5);
+    test.view->focus(test->Text1);
+    prepare(test, u"2");
+    // Box 2 takes the native that showed box 1: its old answer, green, lock and name are gone.
+    const NullNative *native = nullNativeOf(test->Text2[2]);
+    CHECK(native == first);
+    CHECK(native->text.empty());
+    CHECK_FALSE(native->selected);
+    CHECK(native->colours->background == Form1::White);
+    CHECK(native->enabled);
+    CHECK(native->name == u"第 2 题");
+}
+
+TEST_CASE("a native the user works in stays with its control until the user leaves it")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"20");
+    NullNative *box = nullNativeOf(test->Text2[15]);
+    test.view->focus(test->Text1);
+    for (const bool menu : {false, true}) {
+        CAPTURE(menu);
+        (menu ? box->menuOpen : box->composing) = true;
+        test.view->resize(1035, 100); // box 15 leaves the view
+        CHECK(nullNativeOf(test->Text2[15]) == box);
+        (menu ? box->menuOpen : box->composing) = false;
+        nullWindowOf(*test.view).runtime().idle(*box);
+        test.view->settle();
+        CHECK(nullNativeOf(test->Text2[15]) == nullptr);
+        test.view->resize(1035, 390);
+        box = nullNativeOf(test->Text2[15]);
+    }
+}
+
+TEST_CASE("a native in use when its control goes is destroyed once the event is over, never handed on")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"3");
+    const NullNative *box = nullNativeOf(test->Text2[1]);
+    nullNativeOf(test->Text2[1])->composing = true;
+    const int before = test.view->nativeControls();
+    test->deliver([&test] { test->Text2.destroy(1); });
+    CHECK_FALSE(box->visible);
+    test.view->settle();
+    CHECK(test.view->nativeControls() == before - 1);
+}
+
+TEST_CASE("released natives wait for the next controls, up to a limit")
+{
+    TestForm test;
+    test.show();
+    test.view->resize(6000, 2000); // 110 columns of boxes and numbers in view, up to 87800 twips
+    prepare(test, u"1100");
+    CHECK(test.view->nativeControls() == 13 + 2 * 1100);
+    prepare(test, u"0");
+    // The natives of the 13 design-time controls, and at most MaxSpares of each kind.
+    CHECK(test.view->nativeControls() == 13 + 2 * int(platform::Runtime::MaxSpares));
+}
+
+TEST_CASE("changes made by one event reach a native once, after it")
+{
+    // Results whitens each box, then greens a right one: one change of colour a box.
+    TestForm test(keyFileBytes({"ABCDA"}));
+    test.show();
+    prepare(test, u"2");
+    click(test, test->Command3);
+    type(test, test->Text2[1], u"A");
+    click(test, test->Command4);
+    const int before = nullNativeOf(test->Text2[1])->colourChanges;
+    click(test, test->Command2);
+    CHECK(nullNativeOf(test->Text2[1])->colourChanges == before + 1);
+    CHECK(nullNativeOf(test->Text2[1])->colours->background == Form1::Green);
+}
+
+TEST_CASE("the stacking order: numbers under boxes, boxes under buttons, buttons under the key list")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"20");
+    const std::vector<NullNative *> &stack = nullWindowOf(*test.view).stack;
+    for (size_t i = 1; i < stack.size(); ++i) {
+        CAPTURE(i);
+        CHECK(int(stack[i - 1]->kind()) <= int(stack[i]->kind()));
+    }
+    CHECK(stack.back() == nullNativeOf(test->List1));
+}
+
+TEST_CASE("the first paint, and what waits for it")
+{
+    const auto launches
+        = [](const TestForm &test) { return test.services.urls.size() + test.services.programs.size(); };
+    // Reported by the toolkit: the browser starts once that event is over.
+    {
+        TestForm test;
+        NullWindow &window = nullWindowOf(*test.view);
+        window.runtime().show();
+        CHECK(launches(test) == 0);
+        CHECK(window.timers[platform::Runtime::FirstPaintTimer] == 1000);
+        window.runtime().painted();
+        CHECK(launches(test) == 0);
+        window.settle();
+        CHECK(launches(test) == 1);
+        CHECK(test->hasPainted());
+        CHECK(window.timers[platform::Runtime::FirstPaintTimer] == 0);
+    }
+    // Never reported (an offscreen window): a second later.
+    {
+        TestForm test;
+        NullWindow &window = nullWindowOf(*test.view);
+        window.runtime().show();
+        window.runtime().timerElapsed(platform::Runtime::FirstPaintTimer);
+        CHECK(launches(test) == 1);
+        CHECK(test->hasPainted());
+    }
+}
+
+TEST_CASE("a timer is told again only when it changes")
+{
+    TestForm test;
+    test.show();
+    NullWindow &window = nullWindowOf(*test.view);
+    const int id = platform::Runtime::FormTimerBase;
+    CHECK(window.timers[id] == 0);
+    click(test, test->Command3);
+    CHECK(window.timers[id] == 800);
+    window.timers[id] = -1; // a mark: a restart would overwrite it
+    test->Timer1.setEnabled(true);
+    test->Timer1.setInterval(800);
+    CHECK(window.timers[id] == -1);
+    test->Timer1.setInterval(500);
+    CHECK(window.timers[id] == 500);
+}
+
+TEST_CASE("the captions' layout comes from the form")
+{
+    TestForm test;
+    test.show();
+    const NullNative *bar = nullNativeOf(test->Label4);
+    CHECK(bar->inkSample == u"0123456789:-请检查结果");
+    CHECK(bar->halfWidthSpaces);
+    CHECK(bar->font == test->Label4.font());
+    const NullNative *caption = nullNativeOf(test->Label2);
+    CHECK(caption->inkSample.empty());
+    CHECK(caption->halfWidthSpaces);
+    CHECK(caption->font == nullptr); // the window's
+}
+
+// Control arrays
+
+TEST_CASE("array elements are hidden copies of element 0")
+{
+    TestForm test;
+    Form1 &form = *test;
+    form.Text2[0].setBackColor(0x123456);
+    form.Text2[0].setEnabled(false);
+    REQUIRE(form.Text2.create(1));
+    const platform::TextBox &copy = form.Text2[1];
+    CHECK(copy.text() == u"130");
+    CHECK(copy.backColor() == 0x123456);
+    CHECK_FALSE(copy.isEnabled());
+    CHECK_FALSE(copy.isVisible());
+    CHECK(copy.left() == 3600.0f);
+    CHECK(copy.width() == 615.0f);
+    CHECK(copy.array() == &form.Text2);
+    CHECK(copy.index() == 1);
+    CHECK(form.Text2.count() == 2);
+    CHECK_FALSE(form.Text2.create(1));
+    CHECK_FALSE(form.Text2.destroy(0));
+    CHECK(form.Text2.destroy(1));
+    CHECK(form.Text2.at(1) == nullptr);
+    CHECK(form.Text2.count() == 1);
+}
+
+TEST_CASE("array indices are 16-bit")
+{
+    TestForm test;
+    CHECK(test->Label1.create(32767));
+    CHECK_FALSE(test->Label1.create(32768));
+    CHECK_FALSE(test->Label1.create(-1));
+    CHECK(test->Label1.count() == 2);
+}
+
+// Start-up's decisions
+
+TEST_CASE("which browser opens the maker's page")
+{
+    const struct {
+        bool onWindows;
+        bool installed;
+        std::u16string commandLine;
+    } rows[] = {
+        {true, true, u"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe https://quillmark.example"},
+        {true, false, u""},
+        {false, true, u""}, // elsewhere a file of that name decides nothing
+        {false, false, u""},
+    };
+    for (const auto &[onWindows, installed, commandLine] : rows)
+        CHECK(browserCommandLine(onWindows, installed) == commandLine);
+}
+
+TEST_CASE("the key's path")
+{
+    // Joined with the system's separator, unless the directory ends in one (a root).
+    const std::u16string separator = platform::OnWindows ? u"\\" : u"/";
+    const std::pair<std::u16string, std::u16string> rows[]
+        = {{u"/opt/quillmark", u"/opt/quillmark" + separator + u"答案.txt"}, {u"/", u"/答案.txt"},
+            {u"C:/", u"C:/答案.txt"}, {u"C:/Quillmark", u"C:/Quillmark" + separator + u"答案.txt"}};
+    for (const auto &[directory, path] : rows)
+        CHECK(answerKeyPath(directory) == path);
+    if (platform::OnWindows)
+        CHECK(answerKeyPath(u"C:\\") == u"C:\\答案.txt");
+}
+
+TEST_CASE("a directory at the key's path loads as unread lines")
+{
+    TestForm test(std::nullopt);
+    fs::create_directory(test.keyPath());
+    LoadAnswerKey(*test);
+    CHECK(items(*test) == Lines(33));
+}
+
+#ifndef _WIN32
+TEST_CASE("off Windows, a file named like the browser in the working directory decides nothing")
+{
+    TempDir cwd;
+    const fs::path previous = fs::current_path();
+    fs::current_path(cwd.path);
+    writeFile(cwd.path / platform::toUtf8(BrowserPath), "");
+    TestForm test;
+    test.show();
+    fs::current_path(previous);
+    CHECK(test.services.urls == Lines{std::u16string(MakerAddress)});
+    CHECK(test.services.programs.empty());
+}
+#endif

@@ -1,0 +1,261 @@
+#include "testing.h"
+
+#include <algorithm>
+#include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+// Every bad input the user or the key file can give: the program keeps running, each action leads to the
+// phase it should, and no answer already typed changes unless a new sheet replaces it.
+
+namespace {
+
+const Lines Typed{u"A", u"B", u"丙", u"", u"E"};
+
+// Ready with a sheet of five boxes holding Typed.
+void readyWithAnswers(TestForm &test)
+{
+    type(test, test->Text1, u"5");
+    click(test, test->Command1);
+    for (size_t i = 0; i < Typed.size(); ++i)
+        if (!Typed[i].empty())
+            type(test, test->Text2[int(i) + 1], Typed[i]);
+}
+
+// Ready again after a whole exam on that sheet, whose boxes are now locked.
+void readyAfterRestart(TestForm &test)
+{
+    readyWithAnswers(test);
+    click(test, test->Command3);
+    click(test, test->Command4);
+    click(test, test->Command2);
+    click(test, test->Command5);
+}
+
+// Runs check in a window brought to each phase in which the count and the minutes can be typed, with the
+// phase as it was before the check.
+template <class Check> void inEveryReadyPhase(Check check)
+{
+    using Setup = void (*)(TestForm &);
+    const std::pair<const char *, Setup> phases[] = {
+        {"first Ready", readyWithAnswers},
+        {"Ready after Restart", readyAfterRestart},
+    };
+    for (const auto &[name, setup] : phases) {
+        INFO(name);
+        TestForm test(keyFileBytes({"ABCDE"}));
+        test.show();
+        setup(test);
+        check(test, phaseOf(test));
+    }
+}
+
+// Start, one tick, Hand in and Results: the rest of an exam, whatever came before.
+void finishExam(TestForm &test)
+{
+    type(test, test->Text2[0], u"130");
+    click(test, test->Command3);
+    CHECK(phaseOf(test).starts_with("HandIn clock"));
+    CHECK(tick(test, 800));
+    click(test, test->Command4);
+    CHECK(phaseOf(test) == HandedIn);
+    click(test, test->Command2);
+    CHECK(phaseOf(test) == Graded);
+}
+
+} // namespace
+
+TEST_CASE("the question count, in every phase that takes it")
+{
+    std::vector<std::pair<std::string, std::u16string>> texts;
+    std::vector<int> boxes; // -1: refused, the sheet stays
+    for (const auto &[name, text] : notANumberTexts()) {
+        texts.emplace_back(name, text);
+        boxes.push_back(-1);
+    }
+    const std::tuple<const char *, std::u16string, int> rows[] = {
+        {"-0", u"-0", 0},
+        {"decimal comma", u"2,5", -1},
+        {"space inside", u"1 2", -1},
+        {"full-width digits", u"１３０", 130},
+        {"ideographic spaces", u"\u3000７\u3000", 7},
+        {"full-width minus", u"－３", 0},
+        {"underflow", u"5e-400", 0},
+        {"at the element limit", u"32767", 32767},
+        {"a fraction below the limit", u"32767.9", 32767},
+        {"just past the limit", u"32768", -1},
+        {"far past the limit", u"1e9", -1},
+        {"far below zero", u"-1e300", 0},
+    };
+    for (const auto &[name, text, count] : rows) {
+        texts.emplace_back(name, text);
+        boxes.push_back(count);
+    }
+    for (size_t row = 0; row < texts.size(); ++row) {
+        INFO(texts[row].first);
+        inEveryReadyPhase([&](TestForm &test, const std::string &before) {
+            type(test, test->Text1, texts[row].second);
+            click(test, test->Command1);
+            if (boxes[row] < 0) {
+                CHECK(answers(*test) == Typed);
+                CHECK(phaseOf(test) == before);
+                CHECK(test.services.beeps == 1);
+            } else {
+                CHECK(test->Text2.count() == boxes[row] + 1);
+                CHECK(phaseOf(test) == (boxes[row] > 0 ? ReadyWithSheet : Ready));
+            }
+            // The count stays in its box and reaches grading too.
+            const Lines kept = answers(*test);
+            finishExam(test);
+            CHECK(answers(*test) == kept);
+            CHECK(test.view->windowVisible());
+        });
+    }
+}
+
+TEST_CASE("the minutes, in every phase that takes them")
+{
+    std::vector<std::tuple<std::string, std::u16string, bool>> rows;
+    for (const auto &[name, text] : notANumberTexts())
+        rows.emplace_back(name, text, false);
+    const std::tuple<const char *, std::u16string, bool> more[] = {
+        {"-0", u"-0", true},
+        {"full-width digits", u"１３０", true},
+        {"ideographic spaces", u"\u3000１\u3000", true},
+        {"negative", u"－１", true},
+        {"underflow", u"1e-400", true},
+        {"at the clock's limit", u"35791", true},
+        {"past the clock's limit", u"35792", false},
+        {"past the 32-bit limit", u"35791394.2", false},
+        {"at the negative limit", u"-35791394.1", true},
+        {"past the negative limit", u"-35791394.2", false},
+    };
+    rows.insert(rows.end(), std::begin(more), std::end(more));
+    for (const auto &[name, text, starts] : rows) {
+        INFO(name);
+        inEveryReadyPhase([&](TestForm &test, const std::string &before) {
+            type(test, test->Text2[0], text);
+            click(test, test->Command3);
+            CHECK(answers(*test) == Typed);
+            if (!starts) {
+                CHECK(phaseOf(test) == before);
+                CHECK(test.services.beeps == 1);
+                return;
+            }
+            CHECK(phaseOf(test).starts_with("HandIn clock"));
+            for (const std::int64_t elapsed :
+                {std::int64_t(800), std::int64_t(60'000), std::int64_t(4'000'000'000)})
+                tick(test, elapsed);
+            click(test, test->Command4);
+            CHECK(phaseOf(test) == HandedIn);
+            click(test, test->Command2);
+            CHECK(phaseOf(test) == Graded);
+            CHECK(answers(*test) == Typed);
+        });
+    }
+}
+
+TEST_CASE("odd key files")
+{
+    std::string binary;
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 4096; ++i) {
+        seed = seed * 1103515245 + 12345;
+        binary += char(seed >> 24);
+    }
+    const struct {
+        const char *name;
+        std::string bytes;
+        std::string special; // something other than a file of those bytes at the key path
+        int items;
+    } rows[] = {
+        {"empty", "", "", 33},
+        {"header only", "header", "", 33},
+        {"binary", binary, "", 33},
+        {"one line of 50 MB", std::string(50'000'000, 'A'), "", 33},
+        // No byte-order mark: FF FF starts none, so these bytes reach the GBK decoder.
+        {"invalid GBK", "\xff\xff\xfe\r\n\x81\x20\x80\xff\r\n", "", 33},
+        {"byte-order mark and nothing after", "\xEF\xBB\xBF", "", 33},
+        {"a directory", "", "directory", 0},
+#ifndef _WIN32
+        {"without read permission", keyFileBytes({"ABCDE"}), "unreadable", 33},
+        {"a pipe", "", "fifo", 0},
+        {"a link to an endless device", "", "/dev/zero", 0},
+        {"a link to nothing", "", "dangling", 0},
+#endif
+    };
+    for (const auto &row : rows) {
+        INFO(row.name);
+        TestForm test(
+            row.special.empty() || row.special == "unreadable" ? std::optional(row.bytes) : std::nullopt);
+        const fs::path path = test.keyPath();
+        if (row.special == "directory")
+            fs::create_directory(path);
+#ifndef _WIN32
+        else if (row.special == "unreadable")
+            REQUIRE(chmod(path.c_str(), 0) == 0);
+        else if (row.special == "fifo")
+            REQUIRE(mkfifo(path.c_str(), 0600) == 0);
+        else if (row.special == "/dev/zero" || row.special == "dangling")
+            fs::create_symlink(row.special == "dangling" ? "nowhere" : "/dev/zero", path);
+#endif
+        test.show();
+        CHECK(test.view->windowVisible());
+        CHECK(test->List1.count() == row.items);
+        CHECK(test.services.messages.size() == (row.items == 0 ? 1u : 0u));
+        for (int i = 0; i < row.items; ++i)
+            CHECK(test->List1.item(i).size() <= 1024);
+
+        readyWithAnswers(test);
+        finishExam(test);
+        CHECK(answers(*test) == Typed);
+    }
+}
+
+namespace {
+
+// Every entry below dir with its size, time and content.
+std::vector<std::string> snapshot(const fs::path &dir)
+{
+    std::vector<std::string> entries;
+    for (const auto &entry : fs::recursive_directory_iterator(dir)) {
+        std::ostringstream line;
+        line << entry.path().lexically_relative(dir).string() << ' '
+             << entry.last_write_time().time_since_epoch().count();
+        if (entry.is_regular_file()) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            line << ' ' << entry.file_size() << ' '
+                 << std::hash<std::string>{}(
+                        std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+        }
+        entries.push_back(line.str());
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+} // namespace
+
+TEST_CASE("an exam writes nothing")
+{
+    TestForm test(keyFileBytes({"ABCDE"}));
+    fs::create_directory(test.dir.path / "notes");
+    const std::vector<std::string> before = snapshot(test.dir.path);
+    CHECK(before.size() == 2);
+
+    test.show();
+    readyWithAnswers(test);
+    click(test, test->Command3);
+    CHECK(tick(test, 800));
+    CHECK(tick(test, 100'000'000)); // time-out
+    click(test, test->Command4);
+    click(test, test->Command2);
+    click(test, test->Command5);
+    click(test, test->Command1);
+    test.close(); // the window closes
+
+    CHECK(snapshot(test.dir.path) == before);
+}

@@ -1,0 +1,345 @@
+#include "testing.h"
+
+#include "platform/controlarray.h"
+#include "platform/numbers.h"
+#include "platform/text.h"
+
+// The answer sheet: its layout, the keyboard through it, and sheets larger than the window.
+
+namespace {
+
+void prepare(TestForm &test, std::u16string_view count)
+{
+    type(test, test->Text1, count);
+    click(test, test->Command1);
+}
+
+} // namespace
+
+// Layout
+
+TEST_CASE("the grid")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"130");
+    CHECK(test->Text2.count() == 131);
+    CHECK(test->Label1.count() == 131);
+    const struct {
+        int question;
+        int left;
+        int top;
+    } rows[] = {{1, 600, 400}, {9, 600, 3600}, {10, 600, 4000}, {11, 1400, 400}, {130, 10200, 4000}};
+    for (const auto &[question, left, top] : rows) {
+        CAPTURE(question);
+        const platform::TextBox &box = test->Text2[question];
+        CHECK(box.left() == float(left));
+        CHECK(box.top() == float(top));
+        CHECK(box.width() == 400.0f);
+        CHECK(box.height() == 400.0f);
+        const platform::Label &number = test->Label1[question];
+        CHECK(number.left() == float(left - 300));
+        CHECK(number.top() == float(top));
+        CHECK(number.width() == 400.0f);
+        CHECK(test.view->text(number) == platform::fromUtf8(std::to_string(question)));
+        // At 15 twips a pixel at 96 DPI.
+        const int dpi = test.view->dpi();
+        CHECK(test.view->rect(box).left == platform::twipsToPixels(left, dpi));
+        CHECK(test.view->rect(box).top == platform::twipsToPixels(top, dpi));
+        CHECK(test.view->visible(box));
+    }
+}
+
+TEST_CASE("new boxes are empty, white and open; their numbers look like the count's caption")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"3");
+    for (int i = 1; i <= 3; ++i) {
+        CAPTURE(i);
+        CHECK(test.view->text(test->Text2[i]).empty());
+        CHECK(test.view->enabled(test->Text2[i]));
+        CHECK(test.view->background(test->Text2[i]) == Form1::White);
+        CHECK(test->Label1[i].alignment() == test->Label1[0].alignment());
+        CHECK(test->Label1[i].font() == test->Label1[0].font());
+    }
+}
+
+TEST_CASE("a box lies over its number")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"1");
+    // Twips 600 to 700 across, where number 1 (300 to 700) and box 1 (600 to 1000) overlap.
+    const int dpi = test.view->dpi();
+    CHECK(test.view->controlAt(platform::twipsToPixels(650, dpi), platform::twipsToPixels(600, dpi))
+        == &test->Text2[1]);
+    CHECK(test.view->controlAt(platform::twipsToPixels(400, dpi), platform::twipsToPixels(600, dpi))
+        == &test->Label1[1]);
+}
+
+TEST_CASE("Prepare twice empties the sheet")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"12");
+    type(test, test->Text2[1], u"A");
+    type(test, test->Text2[12], u"B");
+    click(test, test->Command1);
+    CHECK(test->Text2.count() == 13);
+    CHECK(test.view->text(test->Text2[1]).empty());
+    CHECK(test.view->text(test->Text2[12]).empty());
+    CHECK(test->Text2[12].left() == 1400.0f);
+    CHECK(test->Text2[12].top() == 800.0f);
+}
+
+TEST_CASE("a count of 0 clears the sheet")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"130");
+    prepare(test, u"0");
+    CHECK(test->Text2.count() == 1);
+    CHECK(test->Label1.count() == 1);
+    const int dpi = test.view->dpi();
+    CHECK(test.view->controlAt(platform::twipsToPixels(800, dpi), platform::twipsToPixels(600, dpi))
+        == nullptr);
+}
+
+TEST_CASE("a new sheet carries nothing over from the last")
+{
+    // The new boxes may be shown by the old boxes' natives: none of the old answer, colour or lock may show.
+    TestForm test(keyFileBytes({"ABCDA"}));
+    test.show();
+    prepare(test, u"2");
+    click(test, test->Command3);
+    type(test, test->Text2[1], u"A");
+    click(test, test->Command4);
+    click(test, test->Command2);
+    click(test, test->Command5);
+    CHECK(test.view->background(test->Text2[1]) == Form1::Green);
+
+    click(test, test->Command1);
+    CHECK(test.view->enabled(test->Text2[1]));
+    CHECK(test.view->text(test->Text2[1]).empty());
+    CHECK(test.view->background(test->Text2[1]) == Form1::White);
+    type(test, test->Text2[2], u"B");
+    CHECK(answers(*test) == Lines{u"", u"B"});
+}
+
+TEST_CASE("counts that lay out fewer boxes than they say")
+{
+    const struct {
+        const char *name;
+        std::u16string count;
+        int boxes;
+    } rows[] = {
+        {"3.7 lays out 3", u"3.7", 3},
+        {"0.5 lays out none", u"0.5", 0},
+        {"-0", u"-0", 0},
+        {"negative", u"-5", 0},
+        {"full-width", u"１２", 12},
+        {"exponent", u"1.2e1", 12},
+        {"huge negative", u"-1e300", 0},
+    };
+    for (const auto &[name, count, boxes] : rows) {
+        INFO(name);
+        TestForm test;
+        test.show();
+        prepare(test, u"20");
+        prepare(test, count);
+        CHECK(test->Text2.count() == boxes + 1);
+        CHECK(test.services.beeps == 0);
+    }
+}
+
+TEST_CASE("a refused count beeps, selects itself and keeps the sheet")
+{
+    std::vector<std::pair<const char *, std::u16string>> rows = notANumberTexts();
+    rows.emplace_back("above the element limit", u"32768");
+    rows.emplace_back("far above it", u"1e9");
+    for (const auto &[name, count] : rows) {
+        INFO(name);
+        TestForm test;
+        test.show();
+        prepare(test, u"12");
+        type(test, test->Text2[3], u"C");
+        prepare(test, count);
+        CHECK(test->Text2.count() == 13);
+        CHECK(test.view->text(test->Text2[3]) == u"C");
+        CHECK(test.services.beeps == 1);
+        CHECK(test.view->focused() == &test->Text1);
+        CHECK(test.view->selectedText(test->Text1) == count);
+        CHECK(phaseOf(test) == ReadyWithSheet);
+    }
+}
+
+// Sheets larger than the window
+
+TEST_CASE("a sheet beyond the key and the window")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"300");
+    CHECK(test->Text2.count() == 301);
+    // Column 16 begins under the key list; column 19 lies past the window's right edge.
+    CHECK(test->Text2[161].left() == 13400.0f);
+    CHECK(test->Text2[300].left() == 29 * 800 + 600.0f);
+    CHECK_FALSE(test.view->shown(test->Text2[300]));
+    // The window grows (as far as a screen of 1280 pixels lets it): the far boxes get natives, and the
+    // keyboard reaches them in order.
+    CHECK_FALSE(test.view->shown(test->Text2[220]));
+    resize(test, 1200, 390);
+    CHECK(test.view->shown(test->Text2[220]));
+    test.view->focus(test->Text2[219]);
+    press(test, Driver::Key::Tab);
+    CHECK(test.view->focused() == &test->Text2[220]);
+}
+
+TEST_CASE("a sheet of 32767 boxes has natives only for those in view")
+{
+    TestForm test;
+    test.show();
+    const int before = test.view->nativeControls();
+    prepare(test, u"32767");
+    REQUIRE(test->Text2.count() == 32768);
+    CHECK(test->Label1[32767].caption() == u"32767");
+    CHECK(test->Text2[32767].left() == 3276 * 800 + 600.0f);
+    if (test.view->dpi() == 96) {
+        // Columns 0 to 18 of ten boxes lie in the 1035 pixels of the window (15525 twips), and the numbers of
+        // one more: 390 natives.
+        CHECK(test.view->nativeControls() - before == 390);
+        // 1200 pixels (18000 twips) show 22 columns of boxes (the last at 17400 twips) and 23 of numbers.
+        resize(test, 1200, 600);
+        CHECK(test.view->nativeControls() - before == 450);
+        CHECK(test.view->shown(test->Text2[220]));
+        CHECK_FALSE(test.view->shown(test->Text2[221]));
+    }
+    prepare(test, u"1");
+    CHECK(test->Text2.count() == 2);
+    CHECK(test.view->nativeControls() - before <= 450); // the spares wait for the next sheet
+}
+
+// The keyboard
+
+TEST_CASE("Tab and Enter walk the boxes in question order")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"12");
+    // The boxes follow the buttons: Tab from Start (the last enabled button) reaches box 1.
+    test.view->focus(test->Command3);
+    for (int box = 1; box <= 12; ++box) {
+        CAPTURE(box);
+        press(test, Driver::Key::Tab);
+        CHECK(test.view->focused() == &test->Text2[box]);
+    }
+    // Shift+Tab walks back.
+    press(test, Driver::Key::BackTab);
+    CHECK(test.view->focused() == &test->Text2[11]);
+
+    test.view->focus(test->Text2[9]);
+    press(test, Driver::Key::Enter);
+    CHECK(test.view->focused() == &test->Text2[10]);
+    type(test, test->Text2[10], u"C");
+    press(test, Driver::Key::Enter);
+    CHECK(test.view->focused() == &test->Text2[11]); // into the next column
+    CHECK(test->Text2[10].text() == u"C");
+    test.view->focus(test->Text2[12]);
+    press(test, Driver::Key::Enter); // the last box keeps the focus
+    CHECK(test.view->focused() == &test->Text2[12]);
+}
+
+TEST_CASE("every box is reached by the keyboard, in view or not")
+{
+    // 300 questions: box 190 is the last in view at the window's first size; 191 lies beyond its right edge.
+    for (const Driver::Key key : {Driver::Key::Tab, Driver::Key::Enter}) {
+        INFO((key == Driver::Key::Tab ? "Tab" : "Enter"));
+        TestForm test;
+        test.show();
+        prepare(test, u"300");
+        click(test, test->Command3);
+        type(test, test->Text2[190], u"A");
+        press(test, key);
+        CHECK(test.view->focused() == &test->Text2[191]);
+        CHECK(test.view->shown(test->Text2[191])); // while it has the focus, unseen
+        type(test, test->Text2[191], u"B");
+        CHECK(test->Text2[191].text() == u"B");
+        press(test, key);
+        CHECK(test.view->focused() == &test->Text2[192]);
+        CHECK_FALSE(test.view->shown(test->Text2[191]));
+        click(test, test->Command4);
+        click(test, test->Command2);
+        CHECK(answers(*test).at(190) == u"B");
+        CHECK(test->Text2[191].backColor() == Form1::White); // graded: the key ends at 165
+    }
+}
+
+TEST_CASE("an answer typed out of view is graded")
+{
+    // A window 250 pixels wide (3750 twips) shows the first four columns; box 41, at 3800 twips, lies beyond.
+    TestForm test(
+        keyFileBytes({"AAAAA", "AAAAA", "AAAAA", "AAAAA", "AAAAA", "AAAAA", "AAAAA", "AAAAA", "AAAAA"}));
+    test.show();
+    prepare(test, u"50");
+    resize(test, 250, 390);
+    click(test, test->Command3);
+    type(test, test->Text2[40], u"A");
+    press(test, Driver::Key::Enter);
+    CHECK(test.view->focused() == &test->Text2[41]);
+    type(test, test->Text2[41], u"A");
+    press(test, Driver::Key::Tab);
+    click(test, test->Command4);
+    click(test, test->Command2);
+    CHECK(greenBoxes(*test) == "40 41");
+    CHECK(test.view->text(test->Text3) == u"2");
+}
+
+namespace {
+
+// A form with an array of boxes that asks nothing of Enter.
+class PlainBoxes final : public platform::Form {
+public:
+    PlainBoxes()
+    {
+        setClientSize(6000, 3000);
+        Anchor.move(100, 100, 1000, 400);
+        Boxes[0].move(100, 600, 1000, 400);
+        Boxes.setTabAnchor(Anchor);
+        for (int i = 1; i <= 2; ++i) {
+            Boxes.create(i);
+            Boxes[i].move(100, float(600 + 500 * i), 1000, 400);
+            Boxes[i].setVisible(true);
+        }
+    }
+
+    platform::CommandButton Anchor{*this};
+    platform::ControlArray<platform::TextBox> Boxes{*this};
+};
+
+} // namespace
+
+TEST_CASE("Enter stays in a box whose array does not ask to move on")
+{
+    PlainBoxes form;
+    const std::unique_ptr<Driver> view = makeDriver(form);
+    view->show();
+    view->type(form.Boxes[1], u"x");
+    view->press(Driver::Key::Enter);
+    CHECK(view->focused() == &form.Boxes[1]);
+    view->press(Driver::Key::Tab);
+    CHECK(view->focused() == &form.Boxes[2]);
+}
+
+// Screen readers
+
+TEST_CASE("boxes are named for screen readers")
+{
+    TestForm test;
+    test.show();
+    prepare(test, u"12");
+    for (const int box : {1, 12}) {
+        const std::u16string name = u"第 " + platform::numberText(box) + u" 题";
+        CHECK(test.view->accessibleName(test->Text2[box]).value_or(name) == name);
+    }
+}

@@ -1,0 +1,141 @@
+#include "testing.h"
+
+#include "platform/text.h"
+#include "window/startup.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+// Start-up: the maker's page, the missing key's message, and the key's lines in the key list.
+
+namespace {
+
+// 33 items: the given ones, then empty ones.
+Lines padded(Lines first)
+{
+    first.resize(33);
+    return first;
+}
+
+} // namespace
+
+TEST_CASE("with the key present: no message, 33 items, hidden, and the maker's page")
+{
+    TestForm test;
+    test.show();
+    CHECK(test.services.messages.empty());
+    CHECK(test->List1.count() == 33);
+    CHECK(test->List1.item(0) == u"ACABD");
+    CHECK_FALSE(test.view->visible(test->List1));
+    CHECK(test.view->items(test->List1).size() == 33);
+    CHECK(test.services.programs.size() + test.services.urls.size() == 1);
+    if (!platform::OnWindows)
+        CHECK(test.services.urls == Lines{std::u16string(MakerAddress)});
+}
+
+TEST_CASE("without the key: the message, once, before the window")
+{
+    TestForm test(std::nullopt);
+    test.show();
+    REQUIRE(test.services.messages.size() == 1);
+    const FakeServices::Message &message = test.services.messages.front();
+    CHECK(message.text == u"未找到“答案.txt”请在根目录下自行编辑后再加载。");
+    CHECK(message.title == u"QuillmarkV1.0");
+    CHECK_FALSE(message.windowShown);
+    CHECK(message.launchesBefore == 1); // the browser first, as ever
+    CHECK(test.view->windowVisible());
+    CHECK(test->List1.count() == 0);
+    CHECK(test.view->items(test->List1).empty());
+}
+
+TEST_CASE("a key written while the message is open is loaded")
+{
+    TestForm test(std::nullopt);
+    test.services.whileMessageOpen = [&test] { writeFile(test.keyPath(), keyFileBytes({"ABCDA"})); };
+    test.show();
+    CHECK(test.services.messages.size() == 1);
+    CHECK(items(*test) == padded({u"ABCDA"}));
+}
+
+TEST_CASE("a directory at the key's path is no key")
+{
+    TestForm test(std::nullopt);
+    fs::create_directory(test.keyPath());
+    test.show();
+    CHECK(test.services.messages.size() == 1);
+    CHECK(test->List1.count() == 0);
+}
+
+TEST_CASE("a browser that fails to start is ignored")
+{
+    TestForm test;
+    test.services.launchesSucceed = false;
+    test.show();
+    CHECK(test.view->windowVisible());
+    CHECK(test->List1.count() == 33);
+}
+
+TEST_CASE("the key's lines")
+{
+    std::vector<std::string> lines33;
+    Lines items33;
+    for (int i = 0; i < 40; ++i) {
+        std::string line = "L";
+        line.append(std::to_string(100 + i).substr(1)).append("ABC");
+        lines33.push_back(line);
+        if (i < 33)
+            items33.push_back(platform::fromUtf8(line));
+    }
+    const std::vector<std::string> lines40 = lines33;
+    lines33.resize(33);
+    const struct {
+        const char *name;
+        std::string bytes;
+        Lines items;
+    } rows[] = {
+        {"34 lines give lines 2 to 34", keyFileBytes(lines33), items33},
+        {"more lines are ignored", keyFileBytes(lines40), items33},
+        {"a short file leaves the rest empty", keyFileBytes({"ABCDA", "BBBBB"}),
+            padded({u"ABCDA", u"BBBBB"})},
+        {"header only", "header\r\n", padded({})},
+        {"empty file", "", padded({})},
+        {"Chinese answers in GBK", keyFileBytes({"\xBC\xD7\xD2\xD2\xB1\xFB\xB6\xA1\xCE\xEC"}),
+            padded({u"甲乙丙丁戊"})},
+        {"UTF-8 without a mark", utf8KeyFileBytes({"甲乙AB"}), padded({u"甲乙AB"})},
+        {"UTF-8 with a mark", std::string("\xEF\xBB\xBF").append(utf8KeyFileBytes({"甲乙AB"})),
+            padded({u"甲乙AB"})},
+        {"LF line ends", "h\nABCDA\nDCBAD\n", padded({u"ABCDA", u"DCBAD"})},
+        {"a line of two answers", keyFileBytes({"AB", "CDABC"}), padded({u"AB", u"CDABC"})},
+        {"binary", std::string("\x00\xFF\x81\x30\x10\x01", 6), padded({})},
+    };
+    for (const auto &row : rows) {
+        INFO(row.name);
+        TestForm test(row.bytes);
+        test.show();
+        CHECK(items(*test) == row.items);
+        CHECK(test.view->items(test->List1) == row.items);
+    }
+}
+
+TEST_CASE("a key the program may not read loads as unread lines")
+{
+#ifndef _WIN32
+    if (geteuid() == 0)
+        return; // root reads every file
+    TestForm test(keyFileBytes({"ABCDA"}));
+    REQUIRE(chmod(test.keyPath().c_str(), 0) == 0);
+    test.show();
+    CHECK(items(*test) == padded({}));
+#endif
+}
+
+TEST_CASE("a huge line does not stall the load")
+{
+    TestForm test(std::string("h\r\n").append(50 * 1000 * 1000, 'A').append("\r\nBCDAB\r\n"));
+    test.show();
+    CHECK(test->List1.item(0).size() == 1024);
+    CHECK(test->List1.item(1) == u"BCDAB");
+    CHECK(test->List1.item(2).empty());
+}

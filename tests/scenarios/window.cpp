@@ -1,0 +1,184 @@
+#include "testing.h"
+
+#include "platform/controlarray.h"
+
+// The window as it first shows, its keyboard order, and its run-time controls as the window changes size.
+
+TEST_CASE("the first state")
+{
+    TestForm test;
+    test.show();
+    const Form1 &form = *test;
+    const struct {
+        const platform::Control *control;
+        int left, top, width, height;
+        std::u16string text;
+        bool enabled;
+        bool visible;
+    } rows[] = {
+        {&form.List1, 12960, 240, 1575, 4560, u"", true, false},
+        {&form.Text1, 2280, 4920, 615, 375, u"130", true, true},
+        {&form.Command1, 360, 4800, 975, 615, u"准备做题", true, true},
+        {&form.Text2[0], 3600, 4920, 615, 375, u"130", true, true},
+        {&form.Label1[0], 1560, 5040, 735, 495, u"题目数", true, true},
+        {&form.Label2, 3120, 5040, 1695, 255, u"时间         分钟 n", true, true},
+        {&form.Command2, 9240, 4920, 1095, 495, u"结果", false, true},
+        {&form.Text3, 11160, 4920, 1215, 375, u"0", false, true},
+        {&form.Label3, 10560, 5040, 495, 495, u"得分", true, true},
+        {&form.Command3, 5040, 4560, 1095, 975, u"开始考试", true, true},
+        {&form.Label4, 240, 0, 7695, 375, u" ", true, true},
+        {&form.Command4, 7320, 4920, 1215, 495, u"交卷", false, true},
+        {&form.Command5, 12720, 4920, 975, 375, u"重新开始", false, true},
+    };
+    const int dpi = test.view->dpi();
+    for (const auto &row : rows) {
+        CAPTURE(row.text);
+        const platform::Control &control = *row.control;
+        CHECK(control.left() == float(row.left));
+        CHECK(control.top() == float(row.top));
+        CHECK(control.width() == float(row.width));
+        CHECK(control.height() == float(row.height));
+        // On screen: each edge at its nearest pixel, 15 twips a pixel at 96 DPI.
+        const int left = platform::twipsToPixels(row.left, dpi);
+        const int top = platform::twipsToPixels(row.top, dpi);
+        CHECK(test.view->rect(control)
+            == platform::PixelRect{left, top, platform::twipsToPixels(row.left + row.width, dpi) - left,
+                platform::twipsToPixels(row.top + row.height, dpi) - top});
+        if (control.kind() != platform::Control::Kind::ListBox)
+            CHECK(test.view->text(control) == row.text);
+        CHECK(test.view->enabled(control) == row.enabled);
+        CHECK(test.view->visible(control) == row.visible);
+    }
+    CHECK(test.view->items(form.List1).size() == 33); // loaded, hidden
+}
+
+TEST_CASE("the window")
+{
+    TestForm test;
+    test.show();
+    CHECK(test.view->title() == u"QuillmarkV1.0");
+    const int dpi = test.view->dpi();
+    CHECK(test.view->clientSize().width == platform::twipsToPixels(15525, dpi)); // 1035 pixels at 96 DPI
+    CHECK(test.view->clientSize().height == platform::twipsToPixels(5850, dpi)); // 390
+    // The score box takes no typing.
+    type(test, test->Text3, u"5");
+    CHECK(test->Text3.text() == u"0");
+}
+
+TEST_CASE("the time bar, and the clock before the first Start")
+{
+    TestForm test;
+    test.show();
+    const platform::Label &bar = test->Label4;
+    CHECK(bar.backColor() == std::optional<platform::Colour>(0x0000FF));
+    CHECK(test.view->background(bar) == Form1::Red);
+    CHECK(bar.alignment() == platform::Label::LeftJustify);
+    REQUIRE(bar.font());
+    CHECK(bar.font()->name == u"宋体");
+    CHECK(bar.font()->points == 18);
+    CHECK(bar.font()->weight == 400);
+    CHECK(bar.font()->charset == 134);
+    CHECK_FALSE(test->Timer1.isEnabled());
+    CHECK(test->Timer1.interval() == 800);
+    CHECK(test->TotalSeconds == 0);
+    CHECK(test->StartTick == 0);
+}
+
+TEST_CASE("the keyboard order")
+{
+    // List1 is hidden and Text3, Results, Hand in and Restart are locked at the start: Tab skips them.
+    TestForm test;
+    test.show();
+    Form1 &form = *test;
+    test.view->focus(form.Text1);
+    const platform::Control *const expected[]
+        = {&form.Command1, &form.Text2[0], &form.Command3, &form.Text1, &form.Command1};
+    for (const platform::Control *control : expected) {
+        press(test, Driver::Key::Tab);
+        CHECK(test.view->focused() == control);
+    }
+    press(test, Driver::Key::BackTab);
+    CHECK(test.view->focused() == &form.Text1);
+
+    // After Results every control is in the order, the key list among them.
+    type(test, form.Text1, u"2");
+    click(test, form.Command1);
+    click(test, form.Command3);
+    click(test, form.Command4);
+    click(test, form.Command2);
+    test.view->focus(form.Command2);
+    press(test, Driver::Key::Tab);
+    CHECK(test.view->focused() == &form.Command5);
+    press(test, Driver::Key::BackTab);
+    press(test, Driver::Key::BackTab); // past the count and the buttons, locked since Start
+    CHECK(test.view->focused() == &form.List1);
+}
+
+TEST_CASE("run-time controls have natives only in view")
+{
+    TestForm test;
+    test.show();
+    Form1 &form = *test;
+    form.deliver([&form] {
+        form.Text2.create(1);
+        form.Text2[1].setVisible(true);
+        form.Text2[1].move(17000, 400, 400, 400); // right of the client area, at 1133 pixels
+        form.Text2.create(2);
+        form.Text2[2].setVisible(true);
+        form.Text2[2].move(600, 400, 400, 400);
+    });
+    checkControls(test);
+    CHECK_FALSE(test.view->shown(form.Text2[1]));
+    CHECK(test.view->shown(form.Text2[2]));
+    CHECK(test.view->rect(form.Text2[2]) == platform::pixelRect(form.Text2[2], test.view->dpi()));
+
+    // Widening the window brings the first box in; typing reaches its text.
+    resize(test, 1200, 390);
+    CHECK(test.view->shown(form.Text2[1]));
+    type(test, form.Text2[1], u"B");
+    CHECK(form.Text2[1].text() == u"B");
+
+    // Narrowing keeps the native while the user works in it, and drops it, keeping the answer, once the focus
+    // has gone elsewhere.
+    resize(test, 1035, 390);
+    CHECK(test.view->shown(form.Text2[1]));
+    test.view->focus(form.Text1);
+    checkControls(test);
+    CHECK_FALSE(test.view->shown(form.Text2[1]));
+    CHECK(form.Text2[1].text() == u"B");
+    resize(test, 1200, 390);
+    CHECK(test.view->text(form.Text2[1]) == u"B");
+}
+
+TEST_CASE("a resize keeps the focus and the typing in their box")
+{
+    // Box 15 of 20 lies at y = 2000 twips, 133 pixels: a client area 100 pixels high leaves it out of view.
+    for (const bool running : {false, true}) {
+        CAPTURE(running);
+        TestForm test;
+        test.show();
+        Form1 &form = *test;
+        type(test, form.Text1, u"20");
+        click(test, form.Command1);
+        if (running)
+            click(test, form.Command3);
+        type(test, form.Text2[15], u"A");
+
+        resize(test, 1035, 100);
+        CHECK(test.view->focused() == &form.Text2[15]);
+        CHECK(test.view->shown(form.Text2[15]));
+        CHECK(phaseOf(test) == (running ? Running : ReadyWithSheet));
+        CHECK(form.Text1.text() == u"20");
+
+        resize(test, 1035, 390);
+        CHECK(test.view->focused() == &form.Text2[15]);
+        CHECK(answers(form).at(14) == u"A");
+
+        // Once the user leaves it out of view, its native goes and its text stays.
+        resize(test, 1035, 100);
+        press(test, Driver::Key::Tab);
+        CHECK_FALSE(test.view->shown(form.Text2[15]));
+        resize(test, 1035, 390);
+        CHECK(test.view->text(form.Text2[15]) == u"A");
+    }
+}

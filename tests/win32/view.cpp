@@ -1,0 +1,95 @@
+#include "win32driver.h"
+
+#include "platform/files.h"
+#include "window/startup.h"
+
+#include <string>
+
+// What only the Windows view can show: its fonts, icons, version resource and DPI, and the colours of its
+// pixels.
+
+TEST_CASE("the window's icons, and the bar in SimSun 18 pt on red")
+{
+    TestForm test;
+    test.show();
+    const HWND window = windowOf(test).hwnd();
+    CHECK(GetClassLongPtrW(window, GCLP_HICON) != 0);
+    CHECK(GetClassLongPtrW(window, GCLP_HICONSM) != 0);
+    // SimSun 18 pt (24 pixels) with the GB2312 character set.
+    LOGFONTW font{};
+    GetObjectW(HGDIOBJ(SendMessageW(windowOf(test->Label4), WM_GETFONT, 0, 0)), sizeof font, &font);
+    CHECK(std::wstring(font.lfFaceName) == L"宋体");
+    CHECK(font.lfHeight == -24);
+    CHECK(font.lfCharSet == GB2312_CHARSET);
+    CHECK(shownInside(windowOf(test->Label4)).background == RGB(255, 0, 0));
+}
+
+TEST_CASE("the version resource")
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD handle = 0;
+    std::string data(GetFileVersionInfoSizeW(path, &handle), '\0');
+    REQUIRE(GetFileVersionInfoW(path, 0, DWORD(data.size()), data.data()));
+    for (const auto &[name, value] : {std::pair{L"FileVersion", L"1.00"}, {L"ProductVersion", L"1.00"},
+             {L"ProductName", L"QuillmarkV1.0"}, {L"InternalName", L"QuillmarkV1.0"}}) {
+        wchar_t *found = nullptr;
+        UINT length = 0;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
+        REQUIRE(VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void **>(&found), &length));
+        CHECK(std::wstring(found) == value);
+    }
+}
+
+TEST_CASE("at twice the DPI, twips become twice the pixels")
+{
+    TestForm test;
+    test.show();
+    type(test, test->Text1, u"12");
+    click(test, test->Command1);
+    const HWND window = windowOf(test).hwnd();
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    suggested.right = suggested.left + 2 * 1035 + 40;
+    suggested.bottom = suggested.top + 2 * 390 + 60;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), LPARAM(&suggested));
+    pump();
+    checkControls(test);
+
+    const RECT box = rectIn(window, windowOf(test->Text2[12]));
+    const RECT expected = twipsRect(1400, 800, 400, 400, 192);
+    CHECK(EqualRect(&box, &expected));
+    const RECT start = rectIn(window, windowOf(test->Command3));
+    const RECT expectedStart = twipsRect(5040, 4560, 1095, 975, 192);
+    CHECK(EqualRect(&start, &expectedStart));
+    LOGFONTW font{};
+    GetObjectW(HGDIOBJ(SendMessageW(windowOf(test->Text2[12]), WM_GETFONT, 0, 0)), sizeof font, &font);
+    CHECK(font.lfHeight == -24); // 9 pt at 192 DPI
+}
+
+TEST_CASE("the time-out's notice, at the top-left and lasting")
+{
+    TestForm test;
+    test.show();
+    type(test, test->Text2[0], u"0");
+    click(test, test->Command3);
+    CHECK(tick(test, 800));
+    // "时间到！停止答题.", nine characters of 12 pixels, at the top-left where the bar was, and still there
+    // after a repaint; nothing beyond it.
+    const HWND window = windowOf(test).hwnd();
+    for (int repaint = 0; repaint < 2; ++repaint) {
+        CAPTURE(repaint);
+        CHECK(shownInside(window, {0, 0, 100, 12}).contrast > 10);
+    }
+    CHECK(shownInside(window, {120, 0, 500, 20}).contrast == 1);
+}
+
+TEST_CASE("the browser's path with its doubled separators names the browser")
+{
+    // Wine installs its own iexplore.exe where Internet Explorer lives; Windows before 11 has the real one.
+    const bool installed = GetFileAttributesW(L"C:\\Program Files\\Internet Explorer\\iexplore.exe")
+        != INVALID_FILE_ATTRIBUTES;
+    CHECK(platform::fileExists(BrowserPath) == installed);
+    if (installed)
+        CHECK(browserCommandLine(true, true).starts_with(BrowserPath));
+}
