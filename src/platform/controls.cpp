@@ -85,7 +85,7 @@ void Label::setFont(const Font &font)
 
 void Label::setInkSample(std::u16string_view sample)
 {
-    m_inkSample = sample;
+    m_inkSample = sample.empty() ? nullptr : std::make_shared<const std::u16string>(sample);
     changed(Change::Font);
 }
 

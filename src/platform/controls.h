@@ -78,7 +78,7 @@ public:
     // Where not empty, the caption is placed up and down by the ink of these characters, the ones its
     // captions are made of, rather than by its font's line height: in a label barely taller than its font,
     // faces that differ in ascent would otherwise cut the caption off.
-    const std::u16string &inkSample() const { return m_inkSample; }
+    std::u16string_view inkSample() const { return m_inkSample ? *m_inkSample : std::u16string_view(); }
     void setInkSample(std::u16string_view sample);
 
     std::unique_ptr<Label> hiddenCopy() const;
@@ -90,7 +90,7 @@ private:
     int m_alignment = LeftJustify;
     std::optional<Colour> m_backColor;
     std::shared_ptr<const Font> m_font; // shared with copies: a sheet's numbers hold one
-    std::u16string m_inkSample;
+    std::shared_ptr<const std::u16string> m_inkSample; // likewise
 };
 
 // A push button whose click runs a handler, as an event of its form.
