@@ -11,16 +11,6 @@
 
 // The rules every view shares, as the null view's natives record them: what no toolkit's driver can see.
 
-namespace {
-
-void prepare(TestForm &test, std::u16string_view count)
-{
-    type(test, test->Text1, count);
-    click(test, test->Command1);
-}
-
-} // namespace
-
 TEST_CASE("twips to pixels")
 {
     const struct {
@@ -50,11 +40,8 @@ TEST_CASE("a native handed on to another control carries nothing over")
 {
     TestForm test(keyFileBytes({"ABCDA"}));
     test.show();
-    prepare(test, u"2");
+    handIn(test, {u"A", u""});
     const NullNative *first = nullNativeOf(test->Text2[1]);
-    click(test, test->Command3);
-    type(test, test->Text2[1], u"A");
-    click(test, test->Command4);
     click(test, test->Command2);
     click(test, test->Command5);
     test.view->focus(test->Text1);
@@ -121,10 +108,7 @@ TEST_CASE("changes made by one event reach a native once, after it")
     // Results whitens each box, then greens a right one: one change of colour a box.
     TestForm test(keyFileBytes({"ABCDA"}));
     test.show();
-    prepare(test, u"2");
-    click(test, test->Command3);
-    type(test, test->Text2[1], u"A");
-    click(test, test->Command4);
+    handIn(test, {u"A", u""});
     const int before = nullNativeOf(test->Text2[1])->colourChanges;
     click(test, test->Command2);
     CHECK(nullNativeOf(test->Text2[1])->colourChanges == before + 1);

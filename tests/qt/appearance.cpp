@@ -125,8 +125,7 @@ TEST_CASE("locked answers, green marks and the score stay readable after Results
         // ABCDA answered A, b, nothing, D, A: boxes 1, 4 and 5 green, 2 and 3 white, the score 3.
         TestForm test(keyFileBytes({"ABCDA"}));
         test.show();
-        type(test, test->Text1, u"5");
-        click(test, test->Command1);
+        prepare(test, u"5");
         const Shown count = shownInside(test, test->Text1); // typed text, still editable
         click(test, test->Command3);
         for (const auto &[box, answer] :

@@ -18,8 +18,7 @@ const Lines Typed{u"A", u"B", u"丙", u"", u"E"};
 // Ready with a sheet of five boxes holding Typed.
 void readyWithAnswers(TestForm &test)
 {
-    type(test, test->Text1, u"5");
-    click(test, test->Command1);
+    prepare(test, u"5");
     for (size_t i = 0; i < Typed.size(); ++i)
         if (!Typed[i].empty())
             type(test, test->Text2[int(i) + 1], Typed[i]);

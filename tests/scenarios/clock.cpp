@@ -72,8 +72,7 @@ TEST_CASE("the countdown")
         INFO(row.name);
         TestForm test;
         test.show();
-        type(test, test->Text1, u"3");
-        click(test, test->Command1);
+        prepare(test, u"3");
         start(test, row.minutes, row.startTick);
         for (const std::int64_t elapsed : row.ticks)
             CHECK_MESSAGE(tick(test, elapsed), "the clock stopped early");
@@ -133,8 +132,7 @@ TEST_CASE("minutes the clock cannot count are refused")
         INFO(name);
         TestForm test;
         test.show();
-        type(test, test->Text1, u"5");
-        click(test, test->Command1);
+        prepare(test, u"5");
         type(test, test->Text2[1], u"A");
         start(test, minutes);
 

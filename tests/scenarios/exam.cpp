@@ -113,8 +113,7 @@ TEST_CASE("the time-out locks the sheet and Hand in leads on")
     TestForm test;
     test.show();
     Form1 &form = *test;
-    type(test, form.Text1, u"5");
-    click(test, form.Command1);
+    prepare(test, u"5");
     type(test, form.Text2[0], u"1");
     click(test, form.Command3);
     type(test, form.Text2[1], u"A");
@@ -163,8 +162,7 @@ TEST_CASE("Restart keeps the last sheet, score and bar in view")
     TestForm test(keyFileBytes({"ABCDA"}));
     test.show();
     Form1 &form = *test;
-    type(test, form.Text1, u"2");
-    click(test, form.Command1);
+    prepare(test, u"2");
     click(test, form.Command3);
     type(test, form.Text2[1], u"A");
     CHECK(tick(test, 800));

@@ -6,16 +6,6 @@
 
 // The answer sheet: its layout, the keyboard through it, and sheets larger than the window.
 
-namespace {
-
-void prepare(TestForm &test, std::u16string_view count)
-{
-    type(test, test->Text1, count);
-    click(test, test->Command1);
-}
-
-} // namespace
-
 // Layout
 
 TEST_CASE("the grid")
@@ -111,10 +101,7 @@ TEST_CASE("a new sheet carries nothing over from the last")
     // The new boxes may be shown by the old boxes' natives: none of the old answer, colour or lock may show.
     TestForm test(keyFileBytes({"ABCDA"}));
     test.show();
-    prepare(test, u"2");
-    click(test, test->Command3);
-    type(test, test->Text2[1], u"A");
-    click(test, test->Command4);
+    handIn(test, {u"A", u""});
     click(test, test->Command2);
     click(test, test->Command5);
     CHECK(test.view->background(test->Text2[1]) == Form1::Green);

@@ -101,8 +101,7 @@ TEST_CASE("the keyboard order")
     CHECK(test.view->focused() == &form.Text1);
 
     // After Results every control is in the order, the key list among them.
-    type(test, form.Text1, u"2");
-    click(test, form.Command1);
+    prepare(test, u"2");
     click(test, form.Command3);
     click(test, form.Command4);
     click(test, form.Command2);
@@ -158,8 +157,7 @@ TEST_CASE("a resize keeps the focus and the typing in their box")
         TestForm test;
         test.show();
         Form1 &form = *test;
-        type(test, form.Text1, u"20");
-        click(test, form.Command1);
+        prepare(test, u"20");
         if (running)
             click(test, form.Command3);
         type(test, form.Text2[15], u"A");

@@ -2,6 +2,7 @@
 
 #include "key/answerkey.h"
 #include "platform/controlarray.h"
+#include "platform/numbers.h"
 #include "sample_key.h"
 
 #include <algorithm>
@@ -92,6 +93,22 @@ void resize(TestForm &test, int width, int height)
     test.view->resize(width, height);
     if (checkEveryAction)
         checkControls(test);
+}
+
+void prepare(TestForm &test, std::u16string_view count)
+{
+    type(test, test->Text1, count);
+    click(test, test->Command1);
+}
+
+void handIn(TestForm &test, const Lines &typed)
+{
+    prepare(test, platform::numberText(double(typed.size())));
+    click(test, test->Command3);
+    for (size_t i = 0; i < typed.size(); ++i)
+        if (!typed[i].empty())
+            type(test, test->Text2[int(i) + 1], typed[i]);
+    click(test, test->Command4);
 }
 
 bool tick(TestForm &test, std::int64_t elapsed)

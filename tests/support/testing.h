@@ -150,6 +150,10 @@ void click(TestForm &test, const platform::CommandButton &button);
 void type(TestForm &test, const platform::TextBox &box, std::u16string_view text);
 void press(TestForm &test, Driver::Key key);
 void resize(TestForm &test, int width, int height);
+// Types the question count and presses Prepare.
+void prepare(TestForm &test, std::u16string_view count);
+// Prepares a box for each answer, starts the exam, types the answers that are not empty and hands in.
+void handIn(TestForm &test, const Lines &typed);
 // A tick of the exam clock `elapsed` milliseconds after Start, as the timer delivers it: only while it runs.
 // Returns whether it was delivered.
 bool tick(TestForm &test, std::int64_t elapsed);

@@ -7,8 +7,7 @@ TEST_CASE("locked answers and the score stay readable")
     // ABCDA answered A, b, nothing, D, A: boxes 1, 4 and 5 green, 2 and 3 white, all locked; the score 3.
     TestForm test(keyFileBytes({"ABCDA"}));
     test.show();
-    type(test, test->Text1, u"5");
-    click(test, test->Command1);
+    prepare(test, u"5");
     click(test, test->Command3);
     const std::pair<int, std::u16string_view> typed[] = {{1, u"A"}, {2, u"b"}, {4, u"D"}, {5, u"A"}};
     for (const auto &[box, answer] : typed)

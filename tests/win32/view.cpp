@@ -45,8 +45,7 @@ TEST_CASE("at twice the DPI, twips become twice the pixels")
 {
     TestForm test;
     test.show();
-    type(test, test->Text1, u"12");
-    click(test, test->Command1);
+    prepare(test, u"12");
     const HWND window = windowOf(test).hwnd();
     RECT suggested;
     GetWindowRect(window, &suggested);

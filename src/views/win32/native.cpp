@@ -91,16 +91,6 @@ void Native::setBounds(platform::PixelRect bounds)
     MoveWindow(m_hwnd, bounds.left, bounds.top, bounds.width, bounds.height, TRUE);
 }
 
-void Native::setVisible(bool visible)
-{
-    ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void Native::setEnabled(bool enabled)
-{
-    EnableWindow(m_hwnd, enabled);
-}
-
 void Native::setText(std::u16string_view text)
 {
     SetWindowTextW(m_hwnd, wide(text).c_str());

@@ -20,17 +20,17 @@ public:
     HWND hwnd() const { return m_hwnd; }
 
     void setBounds(platform::PixelRect bounds) override;
-    void setVisible(bool visible) override;
-    void setEnabled(bool enabled) override;
+    void setVisible(bool visible) override { ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE); }
+    void setEnabled(bool enabled) override { EnableWindow(m_hwnd, enabled); }
     void setText(std::u16string_view text) override;
     void setColours(const std::optional<platform::OwnColours> &colours) override;
     void setAlignment(platform::Label::Alignment alignment) override;
     void setStyle(const platform::TextStyle &style) override;
+    bool busy() const override { return m_composing || m_menuOpen; }
     void setItems(const std::vector<std::u16string> &items) override;
     void setAccessibleName(std::u16string_view name) override;
     void stackUnder(platform::NativeControl *above) override;
     void focus() override;
-    bool busy() const override { return m_composing || m_menuOpen; }
 
     // The colours it paints itself in, answering WM_CTLCOLOR*: the brush of the background, or nullptr for
     // the system's own.
