@@ -2,13 +2,17 @@
 # Installs what is missing, then checks everything without a display: the formatting of every C++ file, the
 # normal build and its tests, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer
 # for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default), clang-tidy and clazy over the program's sources,
-# and the Windows program built with mingw-w64, with its tests run under Wine.
+# the Windows program built with mingw-w64, with its tests run under Wine, and the web page built with
+# emscripten, with its tests run under node and in Chromium.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
 need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
     clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32 unicode-data doctest-dev \
-    wine wine64 fonts-wine xvfb xauth locales
+    wine wine64 fonts-wine xvfb xauth locales emscripten chromium python3
+# Node.js and npm: Debian's, unless the machine has its own already.
+command -v node >/dev/null 2>&1 || need_packages nodejs
+command -v npm >/dev/null 2>&1 || need_packages npm
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Formatting"
@@ -47,7 +51,7 @@ done
 
 echo "== clang-tidy"
 # The Windows-only and the browser-only sources are those builds'.
-find src -name '*.cpp' ! -name '*_windows.cpp' ! -path 'src/views/win32/*' ! -path 'src/views/web/*' | sort | xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet 2>&1 |
+find src -name '*.cpp' ! -name '*_windows.cpp' ! -name '*_web.cpp' ! -path 'src/views/win32/*' ! -path 'src/views/web/*' | sort | xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet 2>&1 |
     grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' >"$work/tidy.log" || true
 if grep -q -E 'warning:|error:' "$work/tidy.log"; then
     cat "$work/tidy.log"
@@ -65,3 +69,11 @@ cmake --preset windows
 cmake --build --preset windows
 echo "quillmark.exe: $(wc -c <build/windows/src/quillmark.exe) bytes"
 sh tools/wine.sh ctest --preset windows
+
+echo "== The web page, built with emscripten, and its tests under node and in Chromium"
+# puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium.
+npm ci --no-audit --no-fund
+cmake --preset web
+cmake --build --preset web
+echo "the page's program: $(($(wc -c <build/web/site/quillmark.wasm) + $(wc -c <build/web/site/quillmark.js))) bytes"
+ctest --preset web

@@ -63,7 +63,8 @@ GraphemeProperty propertyOf(char32_t codePoint)
             return LF;
         return codePoint < 0x20 || codePoint == 0x7F ? Control : Other;
     }
-    const auto range = std::ranges::lower_bound(graphemeTable, codePoint, {}, &GraphemeRange::last);
+    const auto range = std::lower_bound(std::begin(graphemeTable), std::end(graphemeTable), codePoint,
+        [](const GraphemeRange &entry, char32_t value) { return entry.last < value; });
     return range != std::end(graphemeTable) && range->first <= codePoint ? range->property : Other;
 }
 

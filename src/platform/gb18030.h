@@ -18,7 +18,7 @@ public:
     std::u16string operator()(std::string_view bytes);
 
 private:
-    void *m_converter = nullptr; // iconv's; Windows needs none
+    [[maybe_unused]] void *m_converter = nullptr; // iconv's; Windows and the browser need none
 };
 
 inline std::u16string decodeGb18030(std::string_view bytes)

@@ -1,13 +1,35 @@
 #include "numbers.h"
 
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace platform {
 
 namespace {
+
+// std::from_chars for a double, on a text whose grammar is checked already. libc++ before 20 (Emscripten's)
+// has none: there strtod does it, in the C locale that a program starts in.
+std::from_chars_result parseDouble(const char *first, const char *last, double &value)
+{
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 200000
+    const std::string text(first, last);
+    char *end = nullptr;
+    errno = 0;
+    const double parsed = std::strtod(text.c_str(), &end);
+    const char *stop = first + (end - text.c_str());
+    if (errno == ERANGE)
+        return {stop, std::errc::result_out_of_range};
+    value = parsed;
+    return {stop, std::errc{}};
+#else
+    return std::from_chars(first, last, value);
+#endif
+}
 
 // Chinese input methods type full-width forms; they mean the same number.
 char16_t asciiTwin(char16_t c)
@@ -99,7 +121,7 @@ std::optional<double> numericValue(std::u16string_view text)
     double value = 0;
     const char *first = ascii.data() + mantissa;
     const char *last = ascii.data() + n;
-    const auto [end, error] = std::from_chars(first, last, value);
+    const auto [end, error] = parseDouble(first, last, value);
     if (error == std::errc::result_out_of_range) {
         // Out of range either way: tell an overflow (no number) from an underflow (zero) by the decimal
         // exponent of the first significant digit.

@@ -277,17 +277,15 @@ std::vector<Control *> Runtime::keyboardOrder() const
 bool Runtime::tab(bool backward)
 {
     const std::vector<Control *> order = keyboardOrder();
-    if (order.empty())
-        return false;
     const Control *from = m_focus ? m_focus->m_control : nullptr;
     const auto at = std::find(order.begin(), order.end(), from);
-    const size_t count = order.size();
+    const auto count = std::ptrdiff_t(order.size());
     // From nothing, forward starts at the first control and backward at the last.
-    size_t index = at != order.end() ? size_t(at - order.begin()) : (backward ? 0 : count - 1);
-    for (size_t step = 0; step < count; ++step) {
-        index = backward ? (index + count - 1) % count : (index + 1) % count;
-        if (takesFocus(*order[index])) {
-            focusOn(*order[index]);
+    std::ptrdiff_t index = at != order.end() ? at - order.begin() : (backward ? count : -1);
+    for (std::ptrdiff_t step = 0; step < count; ++step) {
+        index = (index + (backward ? count - 1 : 1)) % count;
+        if (takesFocus(*order[size_t(index)])) {
+            focusOn(*order[size_t(index)]);
             return true;
         }
     }

@@ -191,13 +191,15 @@ public:
     void focused(NativeControl &native);
     // A composition in it ended or its menu closed: the user may have left it.
     void idle(NativeControl &native);
-    // Tab (Shift+Tab: backward) anywhere in the window moves the focus along the keyboard order; false when
-    // no control takes it.
+    // Tab (Shift+Tab: backward) anywhere in the window moves the focus along the keyboard order, from the
+    // last control back to the first; false when no control takes it.
     bool tab(bool backward);
     // Whether Enter in the native is the runtime's (it moves on to the next box), and Enter itself: true when
     // taken, and the view drops the key.
     bool takesEnter(const NativeControl &native) const;
     bool enter(NativeControl &native);
+    // Gives control the keyboard focus, and a native while it has it, in view or not.
+    void focusOn(Control &control);
 
     // The controls in keyboard order, answer boxes included wherever they lie; those that take the focus are
     // visible, enabled and not labels.
@@ -229,7 +231,6 @@ private:
     void syncSoon();
     bool inView(const Control &control) const;
     bool inUse(const NativeControl &native) const { return &native == m_focus || native.busy(); }
-    void focusOn(Control &control);
     void requestAfterEvent();
 
     Form &m_form;

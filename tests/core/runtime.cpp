@@ -29,9 +29,10 @@ TEST_CASE("twips to pixels")
         {std::numeric_limits<double>::infinity(), 96, 0},
         {std::nan(""), 96, 0},
     };
-    for (const auto &[twips, dpi, pixels] : rows) {
-        CAPTURE(twips);
-        CAPTURE(dpi);
+    for (const auto &row : rows) {
+        const auto &[twips, dpi, pixels] = row;
+        CAPTURE(row.twips);
+        CAPTURE(row.dpi);
         CHECK(platform::twipsToPixels(twips, dpi) == pixels);
     }
 }

@@ -111,7 +111,7 @@ TEST_CASE("locked answers, green marks and the score stay readable after Results
     } rows[] = {{"Fusion", false}, {"Fusion", true}, {"Windows", false}, {"Windows", true},
         {"Adwaita", false}, {"Adwaita-Dark", false}};
     for (const auto &[style, dark] : rows) {
-        INFO(style);
+        INFO(std::string(style));
         CAPTURE(dark);
         const Fonts fonts;
         if (QFontDatabase::addApplicationFont(UMing) < 0
@@ -157,7 +157,7 @@ TEST_CASE("captions clear their boxes and stay inside the bar, whatever CJK face
         {"/usr/share/fonts/truetype/arphic/uming.ttc", "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
             "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
             "/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc"}) {
-        INFO(file);
+        INFO(std::string(file));
         const Fonts fonts;
         const int id = QFontDatabase::addApplicationFont(QLatin1String(file));
         if (id < 0) {

@@ -69,7 +69,7 @@ TEST_CASE("the countdown")
             false},
     };
     for (const auto &row : rows) {
-        INFO(row.name);
+        INFO(std::string(row.name));
         TestForm test;
         test.show();
         prepare(test, u"3");
@@ -128,8 +128,9 @@ TEST_CASE("minutes the clock cannot count are refused")
     rows.emplace_back("seconds past the 32-bit range", u"35791394.2");
     rows.emplace_back("far past it", u"1e300");
     rows.emplace_back("far below it", u"-1e300");
-    for (const auto &[name, minutes] : rows) {
-        INFO(name);
+    for (const auto &row : rows) {
+        const std::u16string &minutes = row.second;
+        INFO(std::string(row.first));
         TestForm test;
         test.show();
         prepare(test, u"5");

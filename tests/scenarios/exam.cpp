@@ -85,7 +85,7 @@ TEST_CASE("every action from every phase")
         {"Graded", toGraded, u"Restart", Ready}, // the finished exam's boxes stay locked
     };
     for (const auto &row : rows) {
-        INFO(row.from);
+        INFO(std::string(row.from));
         CAPTURE(row.action);
         TestForm test;
         test.show();

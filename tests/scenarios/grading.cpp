@@ -55,7 +55,7 @@ TEST_CASE("grading")
         {"questions past the key never score", {"AAAAA"}, {u"A", u"", u"", u"", u"", u"A"}, u"1", "1"},
     };
     for (const auto &row : rows) {
-        INFO(row.name);
+        INFO(std::string(row.name));
         TestForm test(utf8KeyFileBytes(row.key));
         sitExam(test, row.typed);
         CHECK(test.view->text(test->Text3) == row.score);
@@ -126,7 +126,7 @@ TEST_CASE("grading again on the same sheet with another count")
         {"a huge count stops at the last box", {u"A", u"B"}, u"1e300", u"2", "1 2"},
     };
     for (const auto &row : rows) {
-        INFO(row.name);
+        INFO(std::string(row.name));
         TestForm test(keyFileBytes({"ABCDA"}));
         sitExam(test, row.typed);
         click(test, test->Command5);

@@ -20,8 +20,9 @@ TEST_CASE("the grid")
         int left;
         int top;
     } rows[] = {{1, 600, 400}, {9, 600, 3600}, {10, 600, 4000}, {11, 1400, 400}, {130, 10200, 4000}};
-    for (const auto &[question, left, top] : rows) {
-        CAPTURE(question);
+    for (const auto &row : rows) {
+        const auto &[question, left, top] = row;
+        CAPTURE(row.question);
         const platform::TextBox &box = test->Text2[question];
         CHECK(box.left() == float(left));
         CHECK(box.top() == float(top));
@@ -129,8 +130,9 @@ TEST_CASE("counts that lay out fewer boxes than they say")
         {"exponent", u"1.2e1", 12},
         {"huge negative", u"-1e300", 0},
     };
-    for (const auto &[name, count, boxes] : rows) {
-        INFO(name);
+    for (const auto &row : rows) {
+        const auto &[name, count, boxes] = row;
+        INFO(std::string(row.name));
         TestForm test;
         test.show();
         prepare(test, u"20");
@@ -145,8 +147,9 @@ TEST_CASE("a refused count beeps, selects itself and keeps the sheet")
     std::vector<std::pair<const char *, std::u16string>> rows = notANumberTexts();
     rows.emplace_back("above the element limit", u"32768");
     rows.emplace_back("far above it", u"1e9");
-    for (const auto &[name, count] : rows) {
-        INFO(name);
+    for (const auto &row : rows) {
+        const std::u16string &count = row.second;
+        INFO(std::string(row.first));
         TestForm test;
         test.show();
         prepare(test, u"12");
@@ -241,7 +244,7 @@ TEST_CASE("every box is reached by the keyboard, in view or not")
 {
     // 300 questions: box 190 is the last in view at the window's first size; 191 lies beyond its right edge.
     for (const Driver::Key key : {Driver::Key::Tab, Driver::Key::Enter}) {
-        INFO((key == Driver::Key::Tab ? "Tab" : "Enter"));
+        INFO(std::string(key == Driver::Key::Tab ? "Tab" : "Enter"));
         TestForm test;
         test.show();
         prepare(test, u"300");

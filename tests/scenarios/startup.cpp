@@ -111,7 +111,7 @@ TEST_CASE("the key's lines")
         {"binary", std::string("\x00\xFF\x81\x30\x10\x01", 6), padded({})},
     };
     for (const auto &row : rows) {
-        INFO(row.name);
+        INFO(std::string(row.name));
         TestForm test(row.bytes);
         test.show();
         CHECK(items(*test) == row.items);

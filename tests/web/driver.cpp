@@ -3,7 +3,7 @@
 #include "views/web/native.h"
 #include "views/web/window.h"
 
-#include <emscripten/emscripten.h>
+#include "views/web/page.h"
 
 #include <cmath>
 #include <string>
@@ -13,117 +13,29 @@
 // The run is one call of the page's: what a browser does once an event is over (the posted call, a resize's
 // observer, the next frame) the driver does where a user would wait for it.
 
-namespace {
+extern "C" {
+// Each takes the page's id of an element or a window (see driver.js).
+void web_click(int id);
+int web_enabled(int id);
+int web_visible(int id);
+void web_focus(int id);
+void web_type(int id, const char16_t *pointer, int length);
+void web_press(int window, int key, int shift);
+void web_resize(int window, int width, int height);
+int web_text(int id, char16_t *into, int capacity);
+int web_selected(int id, char16_t *into, int capacity);
+int web_name(int id, char16_t *into, int capacity);
+int web_item(int id, int index, char16_t *into, int capacity);
+int web_background(int id);
+double web_rect(int id, int side);
+void *web_focused(int window);
+void *web_at(int window, int x, int y);
+int web_windowVisible(int window);
+int web_printed(int window, char16_t *into, int capacity);
+int web_elements(int window);
+}
 
-// Each takes the page's id of an element (see src/views/web/library.js).
-// clang-format off
-EM_JS(void, web_click, (int id), { QM.elements.get(id).element.click(); });
-EM_JS(int, web_enabled, (int id), {
-    var element = QM.elements.get(id).element;
-    return element.tagName === 'DIV' ? !element.classList.contains('disabled') : !element.disabled;
-});
-EM_JS(int, web_visible, (int id), {
-    var item = QM.elements.get(id);
-    return !item.element.hidden && !QM.windows.get(item.window).div.hidden;
-});
-EM_JS(void, web_focus, (int id), { QM.elements.get(id).element.focus({preventScroll: true}); });
-// Types text over the selection as the keyboard does; Chinese through an input method's composition.
-EM_JS(void, web_type, (int id, const char16_t *pointer, int length), {
-    var element = QM.elements.get(id).element;
-    var text = UTF16ToString(pointer, length * 2);
-    element.focus({preventScroll: true});
-    element.select();
-    var insert = function(part, composing) {
-        element.setRangeText(part, element.selectionStart, element.selectionEnd, 'end');
-        element.dispatchEvent(new InputEvent('input', {bubbles: true, inputType: part ? 'insertText' : 'deleteContentBackward',
-                                                       data: part || null, isComposing: composing}));
-    };
-    if (!text)
-        insert('', false);
-    for (var i = 0; i < text.length;) {
-        if (text.charCodeAt(i) < 0x80) {
-            insert(text[i++], false);
-            continue;
-        }
-        var end = i;
-        while (end < text.length && text.charCodeAt(end) >= 0x80)
-            ++end;
-        var composed = text.substring(i, end);
-        element.dispatchEvent(new CompositionEvent('compositionstart', {bubbles: true, data: ''}));
-        insert(composed, true);
-        element.dispatchEvent(new CompositionEvent('compositionend', {bubbles: true, data: composed}));
-        i = end;
-    }
-});
-EM_JS(void, web_press, (int window, int key, int shift), {
-    var target = document.activeElement && QM.windows.get(window).div.contains(document.activeElement)
-        ? document.activeElement : QM.windows.get(window).div;
-    target.dispatchEvent(new KeyboardEvent('keydown', {bubbles: true, cancelable: true, key: key ? 'Enter' : 'Tab',
-                                                       shiftKey: !!shift}));
-});
-EM_JS(void, web_resize, (int window, int width, int height), {
-    var style = QM.windows.get(window).div.style;
-    style.width = width + 'px';
-    style.height = height + 'px';
-});
-EM_JS(int, web_text, (int id, char16_t *into, int capacity), {
-    var element = QM.elements.get(id).element;
-    var text = element.tagName === 'INPUT' ? element.value : element.textContent;
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-});
-EM_JS(int, web_selected, (int id, char16_t *into, int capacity), {
-    var element = QM.elements.get(id).element;
-    var text = element.value.substring(element.selectionStart, element.selectionEnd);
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-});
-// What a screen reader is told of the element: its label, else its text.
-EM_JS(int, web_name, (int id, char16_t *into, int capacity), {
-    var element = QM.elements.get(id).element;
-    var text = element.getAttribute('aria-label') || (element.tagName === 'INPUT' ? '' : element.textContent);
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-});
-EM_JS(int, web_item, (int id, int index, char16_t *into, int capacity), {
-    var options = QM.elements.get(id).element.options;
-    if (index >= options.length)
-        return -1;
-    var text = options[index].textContent;
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-});
-EM_JS(int, web_background, (int id), {
-    var parts = getComputedStyle(QM.elements.get(id).element).backgroundColor.match(/\d+/g) || [0, 0, 0];
-    return (+parts[0]) | (+parts[1] << 8) | (+parts[2] << 16);
-});
-// The element's rectangle in the client area: side 0 to 3, left, top, width, height.
-EM_JS(double, web_rect, (int id, int side), {
-    var item = QM.elements.get(id);
-    var form = QM.windows.get(item.window).div;
-    var outer = form.getBoundingClientRect();
-    var inner = item.element.getBoundingClientRect();
-    return [inner.left - outer.left - form.clientLeft, inner.top - outer.top - form.clientTop, inner.width,
-            inner.height][side];
-});
-EM_JS(void *, web_focused, (int window), {
-    var item = QM.itemOf(document.activeElement);
-    return item && item.window === window ? item.native : 0;
-});
-EM_JS(void *, web_at, (int window, int x, int y), {
-    var form = QM.windows.get(window).div;
-    var outer = form.getBoundingClientRect();
-    var item = QM.itemOf(document.elementFromPoint(outer.left + form.clientLeft + x, outer.top + form.clientTop + y));
-    return item && item.window === window ? item.native : 0;
-});
-EM_JS(int, web_windowVisible, (int window), { return !QM.windows.get(window).div.hidden; });
-EM_JS(int, web_printed, (int window, char16_t *into, int capacity), {
-    var text = QM.windows.get(window).printed.textContent;
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-});
-EM_JS(int, web_elements, (int window), { return QM.windows.get(window).div.children.length - 1; });
-// clang-format on
+namespace {
 
 const platform::Control *controlOf(void *native)
 {
@@ -210,8 +122,9 @@ public:
     std::u16string text(const platform::Control &control) override
     {
         const int element = views::web::elementOf(control);
-        return element ? read([element](char16_t *into, int capacity) { return web_text(element, into, capacity); })
-                       : std::u16string();
+        return element
+            ? read([element](char16_t *into, int capacity) { return web_text(element, into, capacity); })
+            : std::u16string();
     }
     bool enabled(const platform::Control &control) override
     {
@@ -263,7 +176,10 @@ public:
             : std::u16string();
     }
     const platform::Control *focused() override { return controlOf(web_focused(m_window.id())); }
-    const platform::Control *controlAt(int x, int y) override { return controlOf(web_at(m_window.id(), x, y)); }
+    const platform::Control *controlAt(int x, int y) override
+    {
+        return controlOf(web_at(m_window.id(), x, y));
+    }
     std::u16string title() override { return m_window.form().caption(); }
     bool windowVisible() override { return web_windowVisible(m_window.id()); }
     platform::PixelSize clientSize() override

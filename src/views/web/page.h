@@ -1,0 +1,43 @@
+#pragma once
+
+// The page's functions that the web view calls (library.js), each on the page's own ids: a window's, an
+// element's. Texts go as UTF-16 with their length in code units.
+
+#include <cstdint>
+
+extern "C" {
+int qm_window(void *window, const char16_t *title, int titleLength, int width, int height,
+    const char16_t *font, int fontLength, double points);
+void qm_closeWindow(int window);
+void qm_showWindow(int window);
+int qm_clientWidth(int window);
+int qm_clientHeight(int window);
+void qm_post(int window);
+int qm_runPosted(int window);
+void qm_setTimer(int window, int timer, int milliseconds);
+int qm_timerRuns(int window, int timer);
+void qm_printed(int window, const char16_t *lines, int length);
+
+int qm_make(int window, int kind, void *native);
+void qm_destroy(int element);
+void qm_bounds(int element, int left, int top, int width, int height);
+void qm_visible(int element, int visible);
+void qm_enabled(int element, int enabled);
+void qm_text(int element, const char16_t *text, int length);
+void qm_colours(int element, int own, std::uint32_t background, std::uint32_t text);
+void qm_alignment(int element, int right);
+void qm_style(int element, const char16_t *name, int nameLength, double points, int weight, int italic,
+    int underline, int strikeOut, int halfWidthSpaces, const char16_t *sample, int sampleLength);
+void qm_clearItems(int element);
+void qm_addItem(int element, const char16_t *item, int length);
+void qm_name(int element, const char16_t *name, int length);
+void qm_stackUnder(int element, int above);
+void qm_focus(int element);
+int qm_composing(int element);
+
+int qm_tickCount();
+void qm_alert(const char16_t *text, int length);
+int qm_open(const char16_t *address, int length);
+void qm_beep();
+int qm_directory(char16_t *into, int capacity);
+}

@@ -1,0 +1,45 @@
+// Before the program starts: the key beside the page, kept among the page's files (files.cpp) where the program
+// reads it at start-up as the desktop program reads the file beside it. A key that is not there (not found, a
+// network error, a page opened from a file: address) or that is a page of the server's own (its error page, sent
+// as a success) stays absent, and the program says so. The page asked for it at once (its preload), while the
+// program itself loaded.
+var quillmarkKey = fetch('答案.txt')
+  .then(function (response) {
+    var type = response.headers.get('Content-Type') || '';
+    return response.ok && !/^text\/html/i.test(type) ? response.arrayBuffer() : null;
+  })
+  .catch(function () {
+    return null;
+  });
+
+Module.preRun = Module.preRun || [];
+Module.preRun.push(function () {
+  var directory = decodeURIComponent(location.pathname.replace(/[^/]*$/, ''));
+  Module.quillmarkDirectory = directory;
+  Module.quillmarkFiles = {};
+  addRunDependency('answer key');
+  quillmarkKey.then(function (bytes) {
+    if (bytes)
+      Module.quillmarkFiles[directory + '答案.txt'] = new Uint8Array(bytes);
+    removeRunDependency('answer key');
+  });
+});
+
+// A page opened from a file: address may not fetch the program beside it, but may load a script: the program's
+// bytes come in one (quillmark.wasm.js).
+if (location.protocol === 'file:') {
+  Module.instantiateWasm = function (imports, receive) {
+    var script = document.createElement('script');
+    script.src = 'quillmark.wasm.js';
+    script.onload = function () {
+      var bytes = Uint8Array.from(atob(quillmarkWasm), function (c) {
+        return c.charCodeAt(0);
+      });
+      WebAssembly.instantiate(bytes, imports).then(function (result) {
+        receive(result.instance, result.module);
+      });
+    };
+    document.head.appendChild(script);
+    return {};
+  };
+}

@@ -1,0 +1,439 @@
+// The web page's tests in a real browser: Debian's Chromium, headless, driven by puppeteer-core, on pages that a
+// small server of our own serves on 127.0.0.1 at a free port. First the exam's scenarios, in a page that runs
+// them beside the view (their driver is tests/web/driver.cpp); then what only the browser shows, on the real
+// site: its dialog, its layout and pixels, what Chromium tells screen readers, its keyboard, and bad input.
+//
+//     node tests/web/run.mjs <scenario page folder> <site folder>
+//
+// No page may log an error or throw an uncaught exception. Everything started here is stopped at the end.
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const [scenarioDir, siteDir] = process.argv.slice(2);
+const Key = '答案.txt';
+const sampleKey = fs.readFileSync(path.join(siteDir, Key));
+const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
+
+// The folders the server serves: each a variant of the site's, with its own key or none.
+const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
+const variants = {
+  site: {},
+  'no-key': {key: null},
+  'html-key': {key: {type: 'text/html', body: '<!DOCTYPE html><html><body>Not Found</body></html>'}},
+  'big-key': {key: {type: 'text/plain', body: tenMegabyteKey}},
+};
+const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.ico': 'image/x-icon', '.txt': 'text/plain'};
+
+const server = http.createServer((request, response) => {
+  const url = new URL(request.url, 'http://127.0.0.1');
+  const [, folder, ...rest] = decodeURIComponent(url.pathname).split('/');
+  const name = rest.join('/') || 'index.html';
+  const send = (status, type, body) => {
+    response.writeHead(status, {'Content-Type': type, 'Cache-Control': 'no-store'});
+    response.end(body);
+  };
+  if (folder === 'scenarios') {
+    const file = path.join(scenarioDir, path.basename(name));
+    return fs.existsSync(file) ? send(200, types[path.extname(file)] || 'application/octet-stream',
+      fs.readFileSync(file)) : send(404, 'text/plain', 'not found');
+  }
+  const variant = variants[folder];
+  if (!variant)
+    return send(404, 'text/plain', 'not found');
+  if (name === Key && 'key' in variant)
+    return variant.key ? send(200, variant.key.type, variant.key.body) : send(404, 'text/plain', 'not found');
+  const file = path.join(siteDir, path.basename(name));
+  if (!fs.existsSync(file))
+    return send(404, 'text/plain', 'not found');
+  send(200, types[path.extname(file)] || 'application/octet-stream', fs.readFileSync(file));
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-chromium-'));
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  userDataDir: profile,
+  // The network here reaches nothing beyond the machine: no background traffic, no component updates.
+  args: [...(process.getuid() === 0 ? ['--no-sandbox'] : []), '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync', '--hide-scrollbars',
+    '--font-render-hinting=none'],
+});
+
+let failures = 0;
+const results = [];
+
+// A page whose errors fail the test it serves, whose pop-ups are recorded instead of opened, and whose alert
+// records whether the window showed when it came.
+async function openPage(variant, {viewport = {width: 1280, height: 800}, allow = null} = {}) {
+  const page = await browser.newPage();
+  page.problems = [];
+  page.allow = allow; // a problem the test expects
+  page.dialogs = [];
+  page.on('console', (message) => {
+    if (message.type() === 'error')
+      page.problems.push(`console error: ${message.text()}`);
+  });
+  page.on('pageerror', (error) => page.problems.push(`uncaught: ${error.message}`));
+  page.on('dialog', async (dialog) => {
+    page.dialogs.push({type: dialog.type(), message: dialog.message()});
+    await dialog.accept();
+  });
+  await page.setViewport(viewport);
+  await page.evaluateOnNewDocument(() => {
+    window.opened = [];
+    window.open = (address) => {
+      window.opened.push(address);
+      return null; // as a blocked pop-up
+    };
+    const alert = window.alert.bind(window);
+    window.alert = (text) => {
+      const form = document.querySelector('.quillmark-form');
+      window.alertedBeforeWindow = !form || form.hidden;
+      alert(text);
+    };
+  });
+  if (variant)
+    await open(page, variant);
+  return page;
+}
+
+async function open(page, variant) {
+  await page.goto(`${origin}/${variant}/index.html`, {waitUntil: 'load'});
+  await page.waitForFunction(() => {
+    const form = document.querySelector('.quillmark-form');
+    return form && !form.hidden;
+  });
+}
+
+async function check(name, test) {
+  const started = Date.now();
+  const pages = [];
+  const page = (variant, options) => openPage(variant, options).then((opened) => (pages.push(opened), opened));
+  let failure = null;
+  try {
+    await test(page);
+    for (const opened of pages) {
+      const problems = opened.problems.filter((problem) => !(opened.allow && opened.allow.test(problem)));
+      if (problems.length)
+        throw new Error(problems.join('\n'));
+    }
+  } catch (error) {
+    failure = error;
+  }
+  for (const opened of pages)
+    await opened.close();
+  const seconds = ((Date.now() - started) / 1000).toFixed(1);
+  results.push(`${failure ? 'FAILED' : 'passed'}  ${name} (${seconds} s)`);
+  if (failure) {
+    ++failures;
+    console.log(`FAILED: ${name}\n${failure.stack || failure}`);
+  }
+}
+
+function expect(condition, what) {
+  if (!condition)
+    throw new Error(what);
+}
+
+function equal(actual, expected, what) {
+  if (JSON.stringify(actual) !== JSON.stringify(expected))
+    throw new Error(`${what}: ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
+}
+
+// The controls by what a user sees of them: a button by its caption, an answer box by its name.
+const button = (page, caption) => page.$(`xpath/.//button[normalize-space(.)='${caption}']`);
+const box = (page, question) => page.$(`input[aria-label='第 ${question} 题']`);
+const inputs = (page) => page.$$('.quillmark-form > input');
+async function typeInto(page, element, text) {
+  await element.click({clickCount: 3});
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type(text);
+}
+async function press(page, caption) {
+  await (await button(page, caption)).click();
+}
+const formRect = (page) => page.$eval('.quillmark-form', (form) => {
+  const rect = form.getBoundingClientRect();
+  return {left: rect.left + form.clientLeft, top: rect.top + form.clientTop};
+});
+
+// The exam's scenarios, written once, through the browser's driver.
+await check('the scenarios, in a page beside the view', async (page) => {
+  const opened = await page(null, {viewport: {width: 1400, height: 900}});
+  const lines = [];
+  opened.on('console', (message) => lines.push(message.text()));
+  // A failed REQUIRE aborts the program, which the page reports as an uncaught error.
+  const aborted = new Promise((resolve) => opened.on('pageerror', resolve));
+  await opened.goto(`${origin}/scenarios/index.html?arg=-nc`, {waitUntil: 'load'});
+  await Promise.race([aborted, opened.waitForFunction(() => window.quillmarkTestStatus !== undefined,
+    {timeout: 240000})]);
+  console.log(lines.join('\n'));
+  equal(await opened.evaluate(() => window.quillmarkTestStatus), 0, 'doctest\'s status');
+});
+
+await check('without a key: the message, with one OK button, before the window', async (page) => {
+  const site = await page(null, {allow: /the server responded with a status of 404/});
+  await open(site, 'no-key');
+  equal(site.dialogs, [{type: 'alert', message: '未找到“答案.txt”请在根目录下自行编辑后再加载。'}], 'the dialogs');
+  equal(await site.evaluate(() => window.alertedBeforeWindow), true, 'the message came before the window');
+  equal(await site.title(), 'QuillmarkV1.0', 'the title');
+  equal(await site.$$eval('.quillmark-form select option', (options) => options.length), 0, 'the key list');
+});
+
+await check('a page opened from a file: address runs, without the key the browser will not read', async (page) => {
+  const site = await page(null, {allow: /CORS|Failed to load resource|preloaded/});
+  await site.goto(`file://${path.resolve(siteDir, 'index.html')}`, {waitUntil: 'load'});
+  await site.waitForFunction(() => {
+    const form = document.querySelector('.quillmark-form');
+    return form && !form.hidden;
+  });
+  equal(site.dialogs.map((dialog) => dialog.message), ['未找到“答案.txt”请在根目录下自行编辑后再加载。'], 'the message');
+  equal(await site.evaluate(() => window.alertedBeforeWindow), true, 'the message came before the window');
+});
+
+await check('a server\'s error page sent as the key is no key', async (page) => {
+  const site = await page(null);
+  await open(site, 'html-key');
+  equal(site.dialogs.length, 1, 'the missing key\'s message');
+});
+
+await check('a key of 10 MB', async (page) => {
+  const site = await page('big-key');
+  equal(site.dialogs.length, 0, 'messages');
+  const items = await site.$$eval('.quillmark-form select option', (options) => options.map((o) => o.textContent));
+  equal(items.length, 33, 'items');
+  equal(items[0], 'ABCDA', 'the first');
+  expect(items[1].length <= 1024 && items[1].startsWith('BBBB'), 'the 10 MB line, cut');
+});
+
+await check('the window: its title, size, controls\' rectangles, and the maker\'s page', async (page) => {
+  const site = await page('site');
+  equal(await site.title(), 'QuillmarkV1.0', 'the title');
+  equal(await site.$eval('.quillmark-form', (form) => [form.clientWidth, form.clientHeight]), [1035, 390], 'size');
+  equal(await site.evaluate(() => window.opened), ['https://quillmark.example'], 'the maker\'s page');
+  const origin = await formRect(site);
+  // Each control's twip rectangle, at 15 twips a CSS pixel: [left, top, width, height, text].
+  const controls = [[12960, 240, 1575, 4560, 'select', null], [2280, 4920, 615, 375, 'input', '130'],
+    [360, 4800, 975, 615, 'button', '准备做题'], [3600, 4920, 615, 375, 'input', '130'],
+    [1560, 5040, 735, 495, 'div', '题目数'], [3120, 5040, 1695, 255, 'div', '时间         分钟 n'],
+    [9240, 4920, 1095, 495, 'button', '结果'], [11160, 4920, 1215, 375, 'input', '0'],
+    [10560, 5040, 495, 495, 'div', '得分'], [5040, 4560, 1095, 975, 'button', '开始考试'],
+    [240, 0, 7695, 375, 'div', ' '], [7320, 4920, 1215, 495, 'button', '交卷'],
+    [12720, 4920, 975, 375, 'button', '重新开始']];
+  // Where each element is: on the screen, or, for the hidden key list, where it would be.
+  const shown = await site.$$eval('.quillmark-form > :not(.printed)', (elements) => elements.map((element) => {
+    const rect = element.getBoundingClientRect();
+    const form = element.parentElement.getBoundingClientRect();
+    const style = element.style;
+    const place = element.hidden ? [form.left + element.parentElement.clientLeft + parseFloat(style.left),
+      form.top + element.parentElement.clientTop + parseFloat(style.top), parseFloat(style.width),
+      parseFloat(style.height)] : [rect.left, rect.top, rect.width, rect.height];
+    return {tag: element.tagName.toLowerCase(), text: element.tagName === 'INPUT' ? element.value
+      : element.tagName === 'SELECT' ? null : element.textContent, rect: place, hidden: element.hidden};
+  }));
+  equal(shown.length, 13, 'the controls in view');
+  for (const [left, top, width, height, tag, text] of controls) {
+    const px = (twips) => Math.round(twips / 15);
+    const expected = [origin.left + px(left), origin.top + px(top), px(left + width) - px(left),
+      px(top + height) - px(top)];
+    const found = shown.find((element) => element.tag === tag && element.text === text
+      && element.rect.every((value, i) => Math.abs(value - expected[i]) < 0.01));
+    expect(found, `${tag} "${text}" at ${expected}: ${JSON.stringify(shown.filter((s) => s.tag === tag))}`);
+    equal(found.hidden, tag === 'select', `${tag} "${text}" hidden`);
+  }
+});
+
+await check('a GBK key, as Notepad saves it, graded: green boxes from the screen', async (page) => {
+  const site = await page('site');
+  equal(site.dialogs.length, 0, 'messages');
+  // The sample's first line is ACABD: A right, B wrong, nothing, B right.
+  await typeInto(site, (await inputs(site))[0], '5');
+  await press(site, '准备做题');
+  await press(site, '开始考试');
+  const answers = ['A', 'B', '', 'B'];
+  for (let i = 0; i < answers.length; ++i)
+    if (answers[i])
+      await typeInto(site, await box(site, i + 1), answers[i]);
+  await press(site, '交卷');
+  await press(site, '结果');
+  equal(await site.$eval('.quillmark-form > input:nth-of-type(3)', (score) => score.value), '2', 'the score');
+  const items = await site.$$eval('.quillmark-form select option', (options) => options.map((o) => o.textContent));
+  equal(items, sampleLines.slice(1, 34), 'the key list, decoded from GBK');
+  const picture = await site.screenshot({encoding: 'binary', type: 'png'});
+  const pixels = await site.evaluate(async (png, points) => {
+    const image = await createImageBitmap(new Blob([new Uint8Array(png)], {type: 'image/png'}));
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    return points.map(([x, y]) => Array.from(context.getImageData(x, y, 1, 1).data.slice(0, 3)));
+  }, Array.from(picture), await Promise.all([1, 2, 3, 4].map(async (question) => {
+    const rect = await (await box(site, question)).boundingBox();
+    return [Math.round(rect.x + rect.width - 4), Math.round(rect.y + rect.height / 2)];
+  })));
+  equal(pixels, [[0, 255, 0], [255, 255, 255], [255, 255, 255], [0, 255, 0]], 'boxes 1 to 4 on the screen');
+});
+
+// The pixels of a part of the page, as rows of [r, g, b].
+async function pixels(page, clip) {
+  const png = await page.screenshot({type: 'png', clip});
+  return page.evaluate(async (bytes) => {
+    const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], {type: 'image/png'}));
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const data = context.getImageData(0, 0, image.width, image.height).data;
+    const rows = [];
+    for (let y = 0; y < image.height; ++y)
+      rows.push(Array.from({length: image.width}, (_, x) => Array.from(data.slice((y * image.width + x) * 4,
+        (y * image.width + x) * 4 + 3))));
+    return rows;
+  }, Array.from(png));
+}
+
+await check('captions clear their boxes and stay inside the bar', async (page) => {
+  const site = await page('site');
+  const rectOf = (handle) => handle.boundingBox();
+  const labels = await site.$$('.quillmark-form > div.label');
+  const texts = await Promise.all(labels.map((label) => label.evaluate((element) => element.textContent)));
+  // 时间 ends left of the minutes box, 分钟 begins right of it.
+  const caption = await rectOf(labels[texts.indexOf('时间         分钟 n')]);
+  const minutesBox = (await inputs(site))[1];
+  const minutes = await rectOf(minutesBox);
+  // The caption alone, without the box that stands over it.
+  await minutesBox.evaluate((box) => (box.style.visibility = 'hidden'));
+  const rows = await pixels(site, caption);
+  await minutesBox.evaluate((box) => (box.style.visibility = ''));
+  const background = rows[0][0];
+  const ink = [];
+  for (let x = 0; x < rows[0].length; ++x)
+    if (rows.some((row) => row[x].some((value, channel) => Math.abs(value - background[channel]) > 64)))
+      ink.push(caption.x + x);
+  const left = ink.filter((x) => x < minutes.x + minutes.width / 2);
+  const right = ink.filter((x) => x >= minutes.x + minutes.width / 2);
+  expect(left.length && right.length, `ink of the caption: ${ink}`);
+  expect(Math.max(...left) < minutes.x && Math.min(...right) > minutes.x + minutes.width,
+    `时间 and 分钟 at ${Math.max(...left)} and ${Math.min(...right)}, the box from ${minutes.x} to ${minutes.x + minutes.width}`);
+  // The bar's caption after Hand in: no stroke on the bar's first or last row.
+  await press(site, '开始考试');
+  await press(site, '交卷');
+  const bar = await rectOf(labels[texts.indexOf(' ')]);
+  const barRows = await pixels(site, bar);
+  const inked = barRows.map((row) => row.some(([r, g, b]) => r < 128 && g < 64 && b < 64));
+  expect(inked.includes(true), 'no ink in the bar');
+  expect(!inked[0] && !inked[inked.length - 1], `ink rows ${inked.map(Number).join('')}`);
+});
+
+await check('what Chromium tells screen readers', async (page) => {
+  const site = await page('site');
+  await typeInto(site, (await inputs(site))[0], '3');
+  await press(site, '准备做题');
+  const tree = await site.accessibility.snapshot({interestingOnly: false});
+  const names = [];
+  const walk = (node) => {
+    if (node.role === 'textbox' && /^第 \d+ 题$/.test(node.name))
+      names.push(node.name);
+    (node.children || []).forEach(walk);
+  };
+  walk(tree);
+  equal(names, ['第 1 题', '第 2 题', '第 3 题'], 'the answer boxes');
+  const buttons = [];
+  const findButtons = (node) => {
+    if (node.role === 'button')
+      buttons.push(node.name);
+    (node.children || []).forEach(findButtons);
+  };
+  findButtons(tree);
+  equal(buttons.sort(), ['交卷', '准备做题', '开始考试', '结果', '重新开始'].sort(), 'the buttons');
+  equal(await site.$eval('.quillmark-form .printed', (status) => [status.getAttribute('role'),
+    status.getAttribute('aria-live')]), ['status', 'polite'], 'the printed line\'s region');
+});
+
+await check('the real timer: the bar counts down, and a machine that slept times out', async (page) => {
+  // The one wait on real time: a tick or two of the 800 ms timer.
+  const site = await page('site');
+  await typeInto(site, (await inputs(site))[1], '1');
+  await press(site, '开始考试');
+  await site.waitForFunction(() => document.querySelectorAll('.quillmark-form > div.label')[0] !== undefined
+    && [...document.querySelectorAll('.quillmark-form > div.label')].some((label) => label.textContent === '0:0:59'),
+  {timeout: 3000});
+  // The wall clock jumps a minute ahead of the monotonic one, as across a sleep.
+  await site.evaluate(() => {
+    const now = Date.now;
+    Date.now = () => now() + 61000;
+  });
+  await site.waitForFunction(() => document.querySelector('.quillmark-form .printed').textContent === '时间到！停止答题.',
+    {timeout: 3000});
+  const printed = await site.$eval('.quillmark-form .printed', (element) => {
+    const rect = element.getBoundingClientRect();
+    const form = element.parentElement.getBoundingClientRect();
+    return [rect.left - form.left - element.parentElement.clientLeft, rect.top - form.top - element.parentElement.clientTop,
+      getComputedStyle(element).display];
+  });
+  equal(printed, [0, 0, 'block'], 'the notice at the top-left');
+  equal(await site.$$eval('.quillmark-form > input[aria-label]', (boxes) => boxes.length), 0, 'no boxes');
+});
+
+await check('the keyboard: Tab and Enter through the boxes, an input method, a resize', async (page) => {
+  const site = await page('site');
+  await typeInto(site, (await inputs(site))[0], '12');
+  await press(site, '准备做题');
+  await (await button(site, '开始考试')).focus();
+  await site.keyboard.press('Tab');
+  equal(await site.evaluate(() => document.activeElement.getAttribute('aria-label')), '第 1 题', 'Tab from Start');
+  await site.keyboard.type('A');
+  await site.keyboard.press('Enter');
+  equal(await site.evaluate(() => document.activeElement.getAttribute('aria-label')), '第 2 题', 'Enter');
+  // An input method composes, the browser's window changes size meanwhile, and the composition commits.
+  const session = await site.createCDPSession();
+  await session.send('Input.imeSetComposition', {text: 'ni', selectionStart: 2, selectionEnd: 2});
+  await site.setViewport({width: 700, height: 500});
+  await site.setViewport({width: 1280, height: 800});
+  await session.send('Input.insertText', {text: '你'});
+  equal(await site.evaluate(() => [document.activeElement.getAttribute('aria-label'), document.activeElement.value]),
+    ['第 2 题', '你'], 'the composed answer, in its box');
+  await site.keyboard.down('Shift');
+  await site.keyboard.press('Tab');
+  await site.keyboard.up('Shift');
+  equal(await site.evaluate(() => [document.activeElement.getAttribute('aria-label'), document.activeElement.value]),
+    ['第 1 题', 'A'], 'Shift+Tab');
+  // Past the last control Tab goes round to the first, as in a desktop window.
+  await (await box(site, 12)).focus();
+  await site.keyboard.press('Tab');
+  equal(await site.evaluate(() => document.activeElement.value), '12', 'Tab from the last box reaches the count');
+});
+
+await check('32767 boxes keep the page\'s elements few', async (page) => {
+  const site = await page('site');
+  await typeInto(site, (await inputs(site))[0], '32767');
+  await press(site, '准备做题');
+  const count = await site.$$eval('.quillmark-form > *', (elements) => elements.length);
+  expect(count < 500, `${count} elements`);
+});
+
+await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
+  const first = await page('site');
+  const second = await page('site');
+  await first.bringToFront(); // a page in the background draws no frames, which a click waits for
+  await typeInto(first, (await inputs(first))[0], '3');
+  await press(first, '准备做题');
+  await press(first, '开始考试');
+  await typeInto(first, await box(first, 1), 'A');
+  equal(await second.$$eval('.quillmark-form > input', (boxes) => boxes.length), 3, 'the second page\'s boxes');
+  await open(first, 'site');
+  equal(await first.$$eval('.quillmark-form > input', (boxes) => boxes.map((b) => [b.value, b.disabled])),
+    [['130', false], ['130', false], ['0', true]], 'a fresh window');
+  equal(await first.evaluate(() => [...document.querySelectorAll('.quillmark-form button')].map((b) => b.disabled)),
+    [false, true, false, true, true], 'Prepare and Start alone');
+});
+
+await browser.close();
+server.close();
+fs.rmSync(profile, {recursive: true, force: true});
+console.log(results.join('\n'));
+process.exit(failures ? 1 : 0);
