@@ -63,8 +63,10 @@ std::size_t InputFile::read(char *into, std::size_t size)
         const ssize_t n = ::read(int(m_handle), into, size);
         if (n >= 0)
             return std::size_t(n);
-        if (errno != EINTR)
+        if (errno != EINTR) {
+            m_failed = true;
             return 0;
+        }
     }
 }
 

@@ -59,8 +59,12 @@ std::size_t InputFile::read(char *into, std::size_t size)
 {
     DWORD n = 0;
     const auto wanted = DWORD(size > 0x10000000 ? 0x10000000 : size);
-    if (!m_open || !ReadFile(reinterpret_cast<HANDLE>(m_handle), into, wanted, &n, nullptr))
+    if (!m_open)
         return 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(m_handle), into, wanted, &n, nullptr)) {
+        m_failed = true;
+        return 0;
+    }
     return n;
 }
 

@@ -182,8 +182,8 @@ TEST_CASE("odd key files")
         {"invalid GBK", "\xff\xff\xfe\r\n\x81\x20\x80\xff\r\n", "", 33},
         {"byte-order mark and nothing after", "\xEF\xBB\xBF", "", 33},
         {"a directory", "", "directory", 0},
+        {"held from the program", keyFileBytes({"ABCDE"}), "unreadable", 0},
 #ifndef _WIN32
-        {"without read permission", keyFileBytes({"ABCDE"}), "unreadable", 33},
 #ifndef __EMSCRIPTEN__ // node's files have no pipes
         {"a pipe", "", "fifo", 0},
 #endif
@@ -196,11 +196,12 @@ TEST_CASE("odd key files")
         TestForm test(
             row.special.empty() || row.special == "unreadable" ? std::optional(row.bytes) : std::nullopt);
         const fs::path path = test.keyPath();
+        std::optional<Unreadable> held;
         if (row.special == "directory")
             fs::create_directory(path);
+        else if (row.special == "unreadable" && !held.emplace(path).locked())
+            continue; // no file can be kept from this program here
 #ifndef _WIN32
-        else if (row.special == "unreadable")
-            REQUIRE(chmod(path.c_str(), 0) == 0);
         else if (row.special == "fifo")
             REQUIRE(mkfifo(path.c_str(), 0600) == 0);
         else if (row.special == "/dev/zero" || row.special == "dangling")

@@ -115,6 +115,24 @@ inline std::string utf8KeyFileBytes(const std::vector<std::string> &keyLines)
     return keyFileBytes(keyLines, "答案");
 }
 
+// Makes a file unreadable to this program while it lives: held open without sharing, as another program holds
+// it, on Windows; without read permission elsewhere, for root too, who gives up meanwhile the right to read
+// every file. locked() is false where the system has no such thing (the files of a page, node's).
+class Unreadable {
+public:
+    explicit Unreadable(const fs::path &file);
+    ~Unreadable();
+    Unreadable(const Unreadable &) = delete;
+    Unreadable &operator=(const Unreadable &) = delete;
+    bool locked() const { return m_locked; }
+
+private:
+    fs::path m_file;
+    [[maybe_unused]] void *m_handle = nullptr; // Windows'
+    [[maybe_unused]] unsigned m_savedCapabilities[2] = {}; // Linux's effective ones
+    bool m_locked = false;
+};
+
 // The sample key shipped with the program: a title and 33 lines, the first ACABD.
 std::string sampleKeyBytes();
 
