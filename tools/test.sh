@@ -3,7 +3,8 @@
 # normal build and its tests, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer
 # for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default), clang-tidy and clazy over the program's sources,
 # the Windows program built with mingw-w64, with its tests run under Wine, and the web page built with
-# emscripten, with its tests run under node and in Chromium.
+# emscripten, with its tests run under node and in Chromium; last, the two archives to hand out, each unpacked
+# into a folder with Chinese characters and a space in its name and run from there.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
@@ -70,6 +71,10 @@ cmake --build --preset windows
 echo "quillmark.exe: $(wc -c <build/windows/src/quillmark.exe) bytes"
 sh tools/wine.sh ctest --preset windows
 
+echo "== The Windows archive, unpacked and run under Wine"
+cmake --build --preset windows --target package
+sh tools/wine.sh sh tools/check-windows-archive.sh
+
 echo "== The web page, built with emscripten, and its tests under node and in Chromium"
 # puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium.
 npm ci --no-audit --no-fund
@@ -77,3 +82,7 @@ cmake --preset web
 cmake --build --preset web
 echo "the page's program: $(($(wc -c <build/web/site/quillmark.wasm) + $(wc -c <build/web/site/quillmark.js))) bytes"
 ctest --preset web
+
+echo "== The web archive, unpacked and served"
+cmake --build --preset web --target package
+sh tools/check-web-archive.sh

@@ -4,6 +4,7 @@
 // site: its dialog, its layout and pixels, what Chromium tells screen readers, its keyboard, and bad input.
 //
 //     node tests/web/run.mjs <scenario page folder> <site folder>
+//     node tests/web/run.mjs --archive <unpacked web archive>    (the page of a handed-out archive only)
 //
 // No page may log an error or throw an uncaught exception. Everything started here is stopped at the end.
 import fs from 'node:fs';
@@ -12,7 +13,8 @@ import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const [scenarioDir, siteDir] = process.argv.slice(2);
+const archiveOnly = process.argv[2] === '--archive';
+const [scenarioDir, siteDir] = archiveOnly ? [null, process.argv[3]] : process.argv.slice(2);
 const Key = '答案.txt';
 const sampleKey = fs.readFileSync(path.join(siteDir, Key));
 const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
@@ -162,6 +164,22 @@ const formRect = (page) => page.$eval('.quillmark-form', (form) => {
   const rect = form.getBoundingClientRect();
   return {left: rect.left + form.clientLeft, top: rect.top + form.clientTop};
 });
+
+// The page of an archive, as its user unpacked it: its key is read, its exam graded.
+async function readsItsKey(page) {
+  const site = await page('site');
+  equal(site.dialogs.length, 0, 'messages');
+  await press(site, '开始考试');
+  await press(site, '交卷');
+  await press(site, '结果');
+  const items = await site.$$eval('.quillmark-form select option', (options) => options.map((o) => o.textContent));
+  equal(items, sampleLines.slice(1, 34), 'the key list');
+}
+
+if (archiveOnly) {
+  await check(`the page unpacked in ${siteDir} reads its key`, readsItsKey);
+  await finish();
+}
 
 // The exam's scenarios, written once, through the browser's driver.
 await check('the scenarios, in a page beside the view', async (page) => {
@@ -432,8 +450,12 @@ await check('a reload during an exam starts afresh; the page open twice runs twi
     [false, true, false, true, true], 'Prepare and Start alone');
 });
 
-await browser.close();
-server.close();
-fs.rmSync(profile, {recursive: true, force: true});
-console.log(results.join('\n'));
-process.exit(failures ? 1 : 0);
+await finish();
+
+async function finish() {
+  await browser.close();
+  server.close();
+  fs.rmSync(profile, {recursive: true, force: true});
+  console.log(results.join('\n'));
+  process.exit(failures ? 1 : 0);
+}
