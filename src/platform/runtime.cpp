@@ -325,7 +325,8 @@ NativeControl &Runtime::bind(Control &control)
         native = m_spares.at(kind).back();
         m_spares.at(kind).pop_back();
     } else {
-        std::unique_ptr<NativeControl> made = m_toolkit.make(control.kind());
+        std::unique_ptr<NativeControl> made
+            = m_toolkit.make(control.kind(), pixelRect(control, m_toolkit.dpi()));
         native = made.get();
         native->m_runtime = this;
         native->m_slot = m_natives.size();

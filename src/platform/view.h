@@ -129,8 +129,9 @@ private:
 // What a view writes for the window as a whole.
 class Toolkit {
 public:
-    // A native control of the kind in the window, hidden.
-    virtual std::unique_ptr<NativeControl> make(Control::Kind kind) = 0;
+    // A native control of the kind in the window, hidden, at bounds: where it goes first, so that a toolkit
+    // that lays a control out as it makes it (Windows) does so once.
+    virtual std::unique_ptr<NativeControl> make(Control::Kind kind, PixelRect bounds) = 0;
     virtual PixelSize clientSize() const = 0;
     // Dots per inch of the pixels of PixelRect: 96 where the toolkit scales for the screen itself.
     virtual int dpi() const = 0;

@@ -50,9 +50,12 @@ void NullWindow::settle()
         m_runtime->afterEvent();
 }
 
-std::unique_ptr<platform::NativeControl> NullWindow::make(platform::Control::Kind kind)
+std::unique_ptr<platform::NativeControl> NullWindow::make(
+    platform::Control::Kind kind, platform::PixelRect bounds)
 {
-    return std::make_unique<NullNative>(kind, *this);
+    auto native = std::make_unique<NullNative>(kind, *this);
+    native->bounds = bounds;
+    return native;
 }
 
 NullNative *NullWindow::nativeAt(int x, int y) const

@@ -76,7 +76,8 @@ public:
     // The native at a point of the client area, topmost first.
     NullNative *nativeAt(int x, int y) const;
 
-    std::unique_ptr<platform::NativeControl> make(platform::Control::Kind kind) override;
+    std::unique_ptr<platform::NativeControl> make(
+        platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override { return client; }
     int dpi() const override { return 96; }
     void post() override { posted = true; }

@@ -128,7 +128,10 @@ public:
             : WM_CTLCOLORSTATIC;
         const auto brush
             = reinterpret_cast<HBRUSH>(SendMessageW(m_window.hwnd(), message, WPARAM(dc), LPARAM(hwnd)));
+        const COLORREF brushColour = GetDCBrushColor(dc); // the DC's own brush's, where it answers with that
         ReleaseDC(hwnd, dc);
+        if (brush == GetStockObject(DC_BRUSH))
+            return platform::Colour(brushColour);
         LOGBRUSH shown{};
         if (!brush || !GetObjectW(brush, sizeof shown, &shown))
             return platform::Colour(GetSysColor(COLOR_WINDOW));

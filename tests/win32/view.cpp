@@ -1,7 +1,10 @@
 #include "win32driver.h"
 
 #include "platform/files.h"
+#include "views/win32/system.h"
 #include "window/startup.h"
+
+#include <shellapi.h>
 
 #include <string>
 
@@ -91,4 +94,15 @@ TEST_CASE("the browser's path with its doubled separators names the browser")
     CHECK(platform::fileExists(BrowserPath) == installed);
     if (installed)
         CHECK(browserCommandLine(true, true).starts_with(BrowserPath));
+}
+
+TEST_CASE("the shell and COM are loaded when first needed, not with the program")
+{
+    using views::win32::systemFunction;
+    CHECK(GetModuleHandleW(L"shell32.dll") == nullptr);
+    CHECK_FALSE(bool(systemFunction<FARPROC>(L"user32.dll", "NoSuchFunction")));
+    CHECK_FALSE(bool(systemFunction<FARPROC>(L"no-such-library.dll", "NoSuchFunction")));
+    CHECK(bool(systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW")));
+    CHECK(GetModuleHandleW(L"shell32.dll") != nullptr);
+    CHECK(views::win32::useCom());
 }

@@ -66,9 +66,12 @@ Window::~Window()
     m_runtime.reset(); // its widgets, before QWidget's destructor deletes what remains
 }
 
-std::unique_ptr<platform::NativeControl> Window::make(platform::Control::Kind kind)
+std::unique_ptr<platform::NativeControl> Window::make(
+    platform::Control::Kind kind, platform::PixelRect bounds)
 {
-    return std::make_unique<Native>(kind, *this);
+    auto native = std::make_unique<Native>(kind, *this);
+    native->setBounds(bounds);
+    return native;
 }
 
 void Window::post()

@@ -33,7 +33,8 @@ protected:
 
 private:
     // Toolkit
-    std::unique_ptr<platform::NativeControl> make(platform::Control::Kind kind) override;
+    std::unique_ptr<platform::NativeControl> make(
+        platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override { return {width(), height()}; }
     int dpi() const override { return 96; }
     void post() override;

@@ -29,9 +29,12 @@ void Window::show()
     qm_showWindow(m_id);
 }
 
-std::unique_ptr<platform::NativeControl> Window::make(platform::Control::Kind kind)
+std::unique_ptr<platform::NativeControl> Window::make(
+    platform::Control::Kind kind, platform::PixelRect bounds)
 {
-    return std::make_unique<Native>(kind, *this);
+    auto native = std::make_unique<Native>(kind, *this);
+    native->setBounds(bounds);
+    return native;
 }
 
 platform::PixelSize Window::clientSize() const

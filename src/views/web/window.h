@@ -28,7 +28,8 @@ public:
 
 private:
     // Toolkit
-    std::unique_ptr<platform::NativeControl> make(platform::Control::Kind kind) override;
+    std::unique_ptr<platform::NativeControl> make(
+        platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override;
     void post() override;
     void setTimer(int id, int milliseconds) override;

@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show)
 {
-    // COM for the names that screen readers read; the common controls of the manifest's version 6.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The common controls of the manifest's version 6. COM, for the names that screen readers read and for
+    // the shell, waits until one of them is needed (views/win32/system.h): nothing before the first paint
+    // wants it.
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

@@ -1,9 +1,8 @@
 #include "native.h"
 
+#include "system.h"
 #include "text.h"
 #include "window.h"
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,61 +10,39 @@
 
 namespace views::win32 {
 
-using platform::Colour;
 using platform::Control;
 using platform::Label;
 
 namespace {
 
-// The form's colours are written 0x00BBGGRR, as COLORREF is.
-COLORREF colorRef(Colour colour)
-{
-    return COLORREF(colour & 0xFFFFFF);
-}
-
-const wchar_t *className(Control::Kind kind)
-{
-    switch (kind) {
-    case Control::Kind::Label:
-        return L"STATIC";
-    case Control::Kind::TextBox:
-        return L"EDIT";
-    case Control::Kind::CommandButton:
-        return L"BUTTON";
-    case Control::Kind::ListBox:
-        break;
-    }
-    return L"LISTBOX";
-}
-
-DWORD style(Control::Kind kind)
-{
-    // Every child clips its siblings, so that where two overlap the one higher in the stacking order shows.
-    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
-    switch (kind) {
-    case Control::Kind::Label:
-        return child | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-    case Control::Kind::TextBox:
-        return child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-    case Control::Kind::CommandButton:
-        return child | WS_TABSTOP | BS_PUSHBUTTON;
-    case Control::Kind::ListBox:
-        break;
-    }
-    return child | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT;
-}
+// Each kind's class and style, by Control::Kind. Every child clips its siblings, so that where two overlap
+// the one higher in the stacking order shows.
+struct WindowClass {
+    const wchar_t *name;
+    DWORD style;
+};
+constexpr WindowClass Classes[] = {
+    {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX},
+    {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL},
+    {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON},
+    {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT},
+};
 
 } // namespace
 
-Native::Native(Control::Kind kind, Window &window)
+Native::Native(Control::Kind kind, platform::PixelRect bounds, Window &window)
     : NativeControl(kind)
     , m_window(window)
 {
-    // Text boxes carry the sunken edge of the form's boxes.
-    m_hwnd = CreateWindowExW(kind == Control::Kind::TextBox ? WS_EX_CLIENTEDGE : 0, className(kind), L"",
-        style(kind), 0, 0, 0, 0, window.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    // Made where it goes: made elsewhere and then moved, every control would lay itself out twice before the
+    // window's first paint. Text boxes carry the sunken edge of the form's boxes.
+    const WindowClass &type = Classes[size_t(kind)];
+    m_hwnd = CreateWindowExW(kind == Control::Kind::TextBox ? WS_EX_CLIENTEDGE : 0, type.name, L"",
+        WS_CHILD | WS_CLIPSIBLINGS | type.style, bounds.left, bounds.top, bounds.width, bounds.height,
+        window.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, LONG_PTR(this));
-    SetWindowSubclass(m_hwnd, subclassProc, 0, DWORD_PTR(this));
+    m_controlProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hwnd, GWLP_WNDPROC));
+    SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
 }
 
 Native::~Native()
@@ -134,7 +111,9 @@ void Native::setItems(const std::vector<std::u16string> &items)
 
 void Native::setAccessibleName(std::u16string_view name)
 {
-    m_window.nameForAssistiveTechnology(m_hwnd, name);
+    // Unnamed, a control is called by its caption: nothing to annotate, nothing to load at start-up.
+    if (!name.empty())
+        annotate(m_hwnd, PROPID_ACC_NAME, name);
 }
 
 void Native::stackUnder(platform::NativeControl *above)
@@ -154,9 +133,12 @@ HBRUSH Native::colours(HDC dc) const
 {
     if (!m_colours)
         return nullptr;
-    SetTextColor(dc, colorRef(m_colours->text));
-    SetBkColor(dc, colorRef(m_colours->background));
-    return m_window.brush(m_colours->background);
+    // The form's colours are written 0x00BBGGRR, as COLORREF is.
+    SetTextColor(dc, COLORREF(m_colours->text));
+    SetBkColor(dc, COLORREF(m_colours->background));
+    // The DC's own brush, in the colour set on it: no brush to make and keep for each colour.
+    SetDCBrushColor(dc, COLORREF(m_colours->background));
+    return HBRUSH(GetStockObject(DC_BRUSH));
 }
 
 void Native::paintLocked()
@@ -168,29 +150,29 @@ void Native::paintLocked()
     FillRect(dc, &client, colours(dc));
     RECT text{};
     SendMessageW(m_hwnd, EM_GETRECT, 0, LPARAM(&text));
-    const int length = GetWindowTextLengthW(m_hwnd);
-    std::wstring shown(size_t(length) + 1, L'\0');
-    GetWindowTextW(m_hwnd, shown.data(), length + 1);
-    shown.resize(size_t(length));
+    const std::wstring shown = textOf(m_hwnd);
     const HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, shown.c_str(), length, &text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
+    DrawTextW(dc, shown.c_str(), int(shown.size()), &text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
     SelectObject(dc, old);
     EndPaint(m_hwnd, &paint);
 }
 
-LRESULT CALLBACK Native::subclassProc(
-    HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK Native::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *native = reinterpret_cast<Native *>(data);
+    Native *native = of(hwnd);
+    if (!native)
+        return DefWindowProcW(hwnd, message, wParam, lParam); // after its last message: none comes
+    const WNDPROC control = native->m_controlProc;
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, subclassProc, 0);
+        // The control's own procedure stays: the window is going, and whatever took it over after this one
+        // keeps its place.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         native->m_hwnd = nullptr;
     }
     platform::Runtime *const events = native->runtime();
     if (message == WM_NCDESTROY || !events)
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return CallWindowProcW(control, hwnd, message, wParam, lParam);
     platform::Runtime &runtime = *events;
     const bool box = native->kind() == Control::Kind::TextBox;
     switch (message) {
@@ -206,20 +188,6 @@ LRESULT CALLBACK Native::subclassProc(
     case WM_ERASEBKGND:
         if (box && !IsWindowEnabled(hwnd) && native->m_colours)
             return 1;
-        break;
-    case WM_GETDLGCODE:
-        // Enter in an answer box moves on to the next box, rather than reaching the window as a command.
-        if (lParam && reinterpret_cast<const MSG *>(lParam)->message == WM_KEYDOWN
-            && reinterpret_cast<const MSG *>(lParam)->wParam == VK_RETURN && runtime.takesEnter(*native))
-            return DLGC_WANTALLKEYS;
-        break;
-    case WM_KEYDOWN:
-        if (wParam == VK_RETURN && runtime.enter(*native))
-            return 0;
-        break;
-    case WM_CHAR:
-        if (wParam == L'\r' && runtime.takesEnter(*native))
-            return 0; // a single-line box would beep at it
         break;
     case WM_SETFOCUS:
         runtime.focused(*native);
@@ -237,7 +205,7 @@ LRESULT CALLBACK Native::subclassProc(
     case WM_CONTEXTMENU: {
         // The menu runs its own loop inside this message; while it is open the native stays with its control.
         native->m_menuOpen = true;
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = CallWindowProcW(control, hwnd, message, wParam, lParam);
         native->m_menuOpen = false;
         runtime.idle(*native);
         return result;
@@ -245,7 +213,7 @@ LRESULT CALLBACK Native::subclassProc(
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(control, hwnd, message, wParam, lParam);
 }
 
 } // namespace views::win32

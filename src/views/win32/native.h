@@ -9,14 +9,15 @@ namespace views::win32 {
 class Window;
 
 // One of the system's own controls (EDIT, STATIC, BUTTON, LISTBOX) showing one control at a time, a child
-// window of the form's window; it is destroyed with this.
+// window of the form's window, made at bounds; it is destroyed with this.
 class Native final : public platform::NativeControl {
 public:
-    Native(platform::Control::Kind kind, Window &window);
+    Native(platform::Control::Kind kind, platform::PixelRect bounds, Window &window);
     Native(const Native &) = delete;
     Native &operator=(const Native &) = delete;
     ~Native() override;
 
+    // nullptr once the window is gone.
     HWND hwnd() const { return m_hwnd; }
 
     void setBounds(platform::PixelRect bounds) override;
@@ -40,13 +41,16 @@ public:
     static Native *of(HWND hwnd);
 
 private:
-    static LRESULT CALLBACK subclassProc(
-        HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    // Its window procedure, ahead of the control's own. Put in place of that one rather than through
+    // comctl32's SetWindowSubclass, which finds its chain in a window property on every message: under Wine a
+    // round trip to the server, and the controls take hundreds of messages before the window's first paint.
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // A locked answer box painted as the user must read it: its own colours.
     void paintLocked();
 
     Window &m_window;
     HWND m_hwnd = nullptr;
+    WNDPROC m_controlProc = nullptr; // the control's own
     std::optional<platform::OwnColours> m_colours;
     bool m_composing = false;
     bool m_menuOpen = false;

@@ -1,4 +1,5 @@
 #include "platform/services.h"
+#include "system.h"
 #include "text.h"
 
 #include <windows.h>
@@ -40,24 +41,23 @@ bool SystemServices::startProgram(std::u16string_view commandLine)
 
 bool SystemServices::openUrl(std::u16string_view address)
 {
+    // The shell, and the COM its handlers may want, are loaded here, after the first paint, not with the
+    // program.
+    const auto shellExecute
+        = views::win32::systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (!shellExecute)
+        return false;
+    views::win32::useCom();
     const auto result
-        = ShellExecuteW(nullptr, L"open", wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        = shellExecute(nullptr, L"open", wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 std::u16string SystemServices::programDirectory()
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2); // a long path: try again with room for it
-    }
+    // Room for the longest path Windows has, not only MAX_PATH.
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), DWORD(path.size())));
     const size_t separator = path.find_last_of(L"\\/");
     return std::u16string(
         path.begin(), separator == std::wstring::npos ? path.begin() : path.begin() + long(separator));

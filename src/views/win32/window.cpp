@@ -2,9 +2,8 @@
 
 #include "native.h"
 #include "resource.h"
+#include "system.h"
 #include "text.h"
-
-#include <oleacc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -19,16 +18,11 @@ constexpr wchar_t ClassName[] = L"QuillmarkForm";
 // The window's own message: the runtime's call once the current message is handled.
 constexpr UINT PostedMessage = WM_APP + 1;
 
-// Functions of Windows 10 that Windows 7 lacks: looked up, not linked, so that the program starts there too.
-template <class Function> Function user32(const char *name)
-{
-    const FARPROC proc = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
-}
-
 int dpiOf(HWND hwnd)
 {
-    static const auto getDpiForWindow = user32<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
+    // Windows 10's, which Windows 7 lacks.
+    static const auto getDpiForWindow
+        = systemFunction<UINT(WINAPI *)(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow)
         return int(getDpiForWindow(hwnd));
     HDC dc = GetDC(hwnd);
@@ -40,8 +34,8 @@ int dpiOf(HWND hwnd)
 // The outer size of a window whose client area is width by height pixels.
 SIZE outerSize(HWND hwnd, int width, int height, int dpi)
 {
-    static const auto adjustForDpi
-        = user32<BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = systemFunction<BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT)>(
+        L"user32.dll", "AdjustWindowRectExForDpi"); // Windows 10's too
     RECT rect{0, 0, width, height};
     const auto style = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
     const auto exStyle = DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
@@ -50,20 +44,6 @@ SIZE outerSize(HWND hwnd, int width, int height, int dpi)
     else
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// Names and descriptions for screen readers, through the system's dynamic annotation; nothing where the
-// system has none.
-IAccPropServices *accessibility()
-{
-    static IAccPropServices *services = [] {
-        IAccPropServices *created = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                IID_IAccPropServices, reinterpret_cast<void **>(&created))))
-            return static_cast<IAccPropServices *>(nullptr);
-        return created;
-    }();
-    return services;
 }
 
 // The form windows' class, registered once; its atom tells them from every other window.
@@ -113,8 +93,6 @@ Window::~Window()
         DestroyWindow(m_hwnd);
     for (const auto &[font, handle] : m_fonts)
         DeleteObject(handle);
-    for (const auto &[colour, handle] : m_brushes)
-        DeleteObject(handle);
 }
 
 void Window::show(int command)
@@ -138,9 +116,13 @@ void Window::dispatch(MSG &message)
     const ATOM form = registerClass(GetModuleHandleW(nullptr), windowProc);
     if (top && GetClassLongPtrW(top, GCW_ATOM) == form) {
         auto *window = reinterpret_cast<Window *>(GetWindowLongPtrW(top, GWLP_USERDATA));
-        // Tab follows the form's keyboard order, which reaches answer boxes out of view too.
-        if (window && !window->closing() && message.message == WM_KEYDOWN && message.wParam == VK_TAB
-            && window->runtime().tab(GetKeyState(VK_SHIFT) < 0))
+        // Tab follows the form's keyboard order, which reaches answer boxes out of view too; Enter in an
+        // answer box moves on to the next, rather than reaching the window as a command. Taken here, before
+        // the dialog manager, they leave no character behind.
+        Native *native = Native::of(message.hwnd);
+        if (window && !window->closing() && message.message == WM_KEYDOWN
+            && ((message.wParam == VK_TAB && window->runtime().tab(GetKeyState(VK_SHIFT) < 0))
+                || (message.wParam == VK_RETURN && native && window->runtime().enter(*native))))
             return;
         if (IsDialogMessageW(top, &message))
             return;
@@ -167,27 +149,10 @@ HFONT Window::font(const platform::Font *font)
     return handle;
 }
 
-HBRUSH Window::brush(platform::Colour colour)
+std::unique_ptr<platform::NativeControl> Window::make(
+    platform::Control::Kind kind, platform::PixelRect bounds)
 {
-    auto &handle = m_brushes[colour];
-    if (!handle)
-        handle = CreateSolidBrush(COLORREF(colour & 0xFFFFFF));
-    return handle;
-}
-
-void Window::nameForAssistiveTechnology(HWND hwnd, std::u16string_view name) const
-{
-    // Unnamed, a control is called by its caption: nothing to annotate, nothing to load at start-up.
-    if (name.empty())
-        return;
-    if (IAccPropServices *services = accessibility())
-        services->SetHwndPropStr(
-            hwnd, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, wide(name).c_str());
-}
-
-std::unique_ptr<platform::NativeControl> Window::make(platform::Control::Kind kind)
-{
-    return std::make_unique<Native>(kind, *this);
+    return std::make_unique<Native>(kind, bounds, *this);
 }
 
 platform::PixelSize Window::clientSize() const
@@ -214,9 +179,7 @@ void Window::printed(std::u16string_view lines)
 {
     InvalidateRect(m_hwnd, nullptr, TRUE);
     // The drawn lines belong to no control: a screen reader learns of them as the window's description.
-    if (IAccPropServices *services = accessibility())
-        services->SetHwndPropStr(
-            m_hwnd, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION, wide(lines).c_str());
+    annotate(m_hwnd, PROPID_ACC_DESCRIPTION, lines);
 }
 
 void Window::paint()
@@ -264,14 +227,11 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, LONG_PTR(window));
     }
     auto *window = reinterpret_cast<Window *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!window)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
+    if (window && message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         window->m_hwnd = nullptr;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    if (window->closing())
+    if (!window || message == WM_NCDESTROY || window->closing())
         return DefWindowProcW(hwnd, message, wParam, lParam);
     return window->handle(message, wParam, lParam);
 }
@@ -286,10 +246,8 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (HIWORD(wParam) == BN_CLICKED && native->kind() == platform::Control::Kind::CommandButton) {
             m_runtime->clicked(*native);
         } else if (HIWORD(wParam) == EN_CHANGE && native->kind() == platform::Control::Kind::TextBox) {
-            const int length = GetWindowTextLengthW(native->hwnd());
-            std::wstring text(size_t(length) + 1, L'\0');
-            GetWindowTextW(native->hwnd(), text.data(), length + 1);
-            m_runtime->typed(*native, std::u16string(text.begin(), text.begin() + length));
+            const std::wstring text = textOf(native->hwnd());
+            m_runtime->typed(*native, std::u16string(text.begin(), text.end()));
         }
         return 0;
     }

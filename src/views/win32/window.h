@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -37,20 +36,16 @@ public:
 
     // Runs the program's message loop until the window is closed; returns the exit code.
     static int run();
-    // What the loop does with one message: the keys that move between controls (Tab, Enter on a button)
-    // first.
+    // What the loop does with one message: the keys that move between controls (Tab, Enter) first.
     static void dispatch(MSG &message);
 
     // The font of a control (nullptr: the form's) at the window's DPI; the window owns it.
     HFONT font(const platform::Font *font);
-    // A brush of one colour; the window owns it.
-    HBRUSH brush(platform::Colour colour);
-    // Names hwnd for screen readers, through the system's accessibility annotations.
-    void nameForAssistiveTechnology(HWND hwnd, std::u16string_view name) const;
 
 private:
     // Toolkit
-    std::unique_ptr<platform::NativeControl> make(platform::Control::Kind kind) override;
+    std::unique_ptr<platform::NativeControl> make(
+        platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override;
     void post() override;
     void setTimer(int id, int milliseconds) override;
@@ -65,7 +60,6 @@ private:
     HWND m_hwnd = nullptr;
     int m_dpi = 96;
     std::vector<std::pair<platform::Font, HFONT>> m_fonts; // at m_dpi: a form has two or three
-    std::map<platform::Colour, HBRUSH> m_brushes;
     HWND m_lastFocus = nullptr; // restored when the window is activated again
     std::unique_ptr<platform::Runtime> m_runtime; // last: it makes child windows of this one
 };
