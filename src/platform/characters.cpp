@@ -64,7 +64,7 @@ GraphemeProperty propertyOf(char32_t codePoint)
         return codePoint < 0x20 || codePoint == 0x7F ? Control : Other;
     }
     const auto range = std::lower_bound(std::begin(graphemeTable), std::end(graphemeTable), codePoint,
-        [](const GraphemeRange &entry, char32_t value) { return entry.last < value; });
+        [](GraphemeRange entry, char32_t value) { return entry.last < value; });
     return range != std::end(graphemeTable) && range->first <= codePoint ? range->property : Other;
 }
 
