@@ -48,17 +48,15 @@ while [ "$round" -lt "$rounds" ]; do
     round=$((round + 1))
 done
 
-median() { # file column
-    sort -n -k "$2" "$1" | awk -v column="$2" '{ v[NR] = $column } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
+. bench/stats.sh
 printf '%-12s %14s %16s\n' program "first paint ms" "peak memory MiB"
 for name in plain plain-work quillmark; do
-    printf '%-12s %14.1f %16.1f\n' "$name" "$(median "$work/$name" 1)" "$(echo "$(median "$work/$name" 2) / 1024" | bc -l)"
+    printf '%-12s %14.1f %16.1f\n' "$name" "$(median "$work/$name" 1)" "$(echo "$(median "$work/$name" 3) / 1024" | bc -l)"
 done
 q=$(median "$work/quillmark" 1)
 p=$(median "$work/plain" 1)
 w=$(median "$work/plain-work" 1)
-qm=$(median "$work/quillmark" 2)
-pm=$(median "$work/plain" 2)
+qm=$(median "$work/quillmark" 3)
+pm=$(median "$work/plain" 3)
 printf 'quillmark / plain: time %.3f, memory %.3f; quillmark / plain with the work: time %.3f\n' \
     "$(echo "$q / $p" | bc -l)" "$(echo "$qm / $pm" | bc -l)" "$(echo "$q / $w" | bc -l)"

@@ -14,7 +14,7 @@
 #
 # Installs what is missing and builds first, in build/windows-bench: the windows preset's settings with the
 # tests off and the benchmarks on (which adds bench/win32), and the timer of first paints
-# (bench/win32/window_paints.cpp), a Linux program, with the host's compiler. Quillmark's launch of the
+# (bench/first_paint.cpp), a Linux program, with the host's compiler. Quillmark's launch of the
 # maker's page, after its first paint, starts bench/win32/browser.cpp, which ends at once, in place of
 # Wine's Internet Explorer.
 set -eu
@@ -35,14 +35,14 @@ if [ -z "${QUILLMARK_BENCH_IN_WINE:-}" ]; then
     mkdir -p "$build/host"
     # shellcheck disable=SC2046
     g++ -std=c++20 -O2 -Wall -Wextra -Wshadow -Wpedantic -Wold-style-cast -Wconversion -Werror \
-        -o "$build/host/window_paints" bench/win32/window_paints.cpp \
+        -o "$build/host/first_paint" bench/first_paint.cpp \
         $(pkg-config --cflags --libs xcb xcb-damage)
     QUILLMARK_BENCH_IN_WINE=1 exec sh tools/wine.sh sh "$0" "$@"
 fi
 
 quillmark=${QUILLMARK_EXE:-$build/src/quillmark.exe}
 plain=$build/src/plain_window.exe
-timer=$build/host/window_paints
+timer=$build/host/first_paint
 cp "$build/bench/win32/bench_browser.exe" "$WINEPREFIX/drive_c/Program Files/Internet Explorer/iexplore.exe"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -65,7 +65,7 @@ if [ "${1:-}" = dlls ]; then
 fi
 
 rounds=${1:-20}
-run() { # name program: appends "ROUND FIRST WHOLE"
+run() { # name program: appends "ROUND FIRST WHOLE KIB"
     if times=$("$timer" wine "$2"); then
         echo "$round $times" >>"$work/$1"
     else
@@ -87,14 +87,7 @@ while [ "$round" -lt "$rounds" ]; do
     round=$((round + 1))
 done
 
-median() { # file column
-    sort -n -k "$2" "$1" | awk -v column="$2" '{ v[NR] = $column }
-        END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-quartiles() { # file column: the middle half of the runs
-    sort -n -k "$2" "$1" | awk -v column="$2" '{ v[NR] = $column }
-        END { printf "%.1f-%.1f", v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)] }'
-}
+. bench/stats.sh
 echo "$rounds rounds, milliseconds from the exec (median, and the middle half of the runs):"
 printf '%-10s %24s %24s\n' program "first paint" "whole first frame"
 for name in plain quillmark; do
@@ -113,5 +106,5 @@ ratios "of the medians" "$(divide "$(median "$work/quillmark" 2)" "$(median "$wo
 # The two runs of a round are next to each other in time, and share whatever else the machine was doing.
 sort -k 1,1 "$work/quillmark" >"$work/q"
 sort -k 1,1 "$work/plain" >"$work/p"
-join "$work/q" "$work/p" | awk '{ print $1, $2 / $4, $3 / $5 }' >"$work/ratios"
+join "$work/q" "$work/p" | awk '{ print $1, $2 / $5, $3 / $6 }' >"$work/ratios"
 ratios "median of the rounds" "$(median "$work/ratios" 2)" "$(median "$work/ratios" 3)"
