@@ -1,15 +1,24 @@
-"""Checks an archive as its user gets it, then unpacks it: it must hold exactly the names given, no more, each
-flagged UTF-8 in its local and central headers (else Explorer, 7-Zip, WinRAR and Bandizip read 答案.txt in the
-code page), and nothing in it damaged. Prints each entry and the archive's SHA-256.
+"""Checks the archive that a build's package target made, under the name CPack gave it, as its user gets it,
+then unpacks it: it must hold exactly the names given, no more, each flagged UTF-8 in its local and central
+headers (else Explorer, 7-Zip, WinRAR and Bandizip read 答案.txt in the code page), and nothing in it damaged.
+Prints each entry and the archive's SHA-256.
 
-    python3 -X utf8 tools/check-archive.py ARCHIVE FOLDER NAME...
+    python3 -X utf8 tools/check-archive.py BUILD FOLDER NAME...
 """
 import hashlib
+import os
+import re
 import struct
 import sys
 import zipfile
 
-path, folder, *expected = sys.argv[1:]
+build, folder, *expected = sys.argv[1:]
+with open(f"{build}/CPackConfig.cmake", encoding="utf-8") as config:
+    name = re.search(r'^set[(]CPACK_PACKAGE_FILE_NAME "(.*)"[)]$', config.read(), re.M)[1]
+path = f"{build}/{name}.zip"
+if not os.path.isfile(path):
+    sys.exit(f"No {path}: make it with the build's package target")
+print(f"== {path}")
 failures = []
 with zipfile.ZipFile(path) as archive, open(path, "rb") as raw:
     for entry in archive.infolist():
