@@ -6,39 +6,19 @@
 //
 //     node bench/web/first-paint.mjs <site folder> [rounds, 40 by default]
 import fs from 'node:fs';
-import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
-import puppeteer from 'puppeteer-core';
+import {launch, serve} from '../../tests/web/chromium.mjs';
 
 const siteDir = process.argv[2];
 const rounds = Number(process.argv[3] || 40);
 const plain = path.join(path.dirname(fileURLToPath(import.meta.url)), 'plain.html');
-const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.ico': 'image/x-icon', '.txt': 'text/plain'};
-
-const server = http.createServer((request, response) => {
-  const name = path.basename(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
-  const file = name === 'plain.html' ? plain : path.join(siteDir, name || 'index.html');
-  if (!fs.existsSync(file)) {
-    response.writeHead(404);
-    return response.end();
-  }
-  response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-  response.end(fs.readFileSync(file));
+const server = await serve((pathname) => {
+  const name = path.basename(pathname);
+  return name === 'plain.html' ? plain : path.join(siteDir, name || 'index.html');
 });
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const origin = `http://127.0.0.1:${server.address().port}`;
-
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-bench-'));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  userDataDir: profile,
-  args: [...(process.getuid() === 0 ? ['--no-sandbox'] : []), '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const origin = server.origin;
+const browser = await launch();
 
 // Milliseconds from the navigation's start to the end of the first frame that shows the window: the moment the
 // window's element loses its hidden attribute, then the frame drawn after it.
@@ -74,8 +54,7 @@ for (let round = 0; round < rounds; ++round) {
     times[page].push(await firstPaint(page));
 }
 await browser.close();
-server.close();
-fs.rmSync(profile, {recursive: true, force: true});
+server.stop();
 
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b);

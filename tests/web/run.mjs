@@ -1,5 +1,5 @@
 // The web page's tests in a real browser: Debian's Chromium, headless, driven by puppeteer-core, on pages that a
-// small server of our own serves on 127.0.0.1 at a free port. First the exam's scenarios, in a page that runs
+// small server of our own serves on 127.0.0.1 at a free port (tests/web/chromium.mjs). First the exam's scenarios, in a page that runs
 // them beside the view (their driver is tests/web/driver.cpp); then what only the browser shows, on the real
 // site: its dialog, its layout and pixels, what Chromium tells screen readers, its keyboard, and bad input.
 //
@@ -8,10 +8,8 @@
 //
 // No page may log an error or throw an uncaught exception. Everything started here is stopped at the end.
 import fs from 'node:fs';
-import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+import {launch, serve} from './chromium.mjs';
 
 const archiveOnly = process.argv[2] === '--archive';
 const [scenarioDir, siteDir] = archiveOnly ? [null, process.argv[3]] : process.argv.slice(2);
@@ -27,45 +25,20 @@ const variants = {
   'html-key': {key: {type: 'text/html', body: '<!DOCTYPE html><html><body>Not Found</body></html>'}},
   'big-key': {key: {type: 'text/plain', body: tenMegabyteKey}},
 };
-const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.ico': 'image/x-icon', '.txt': 'text/plain'};
-
-const server = http.createServer((request, response) => {
-  const url = new URL(request.url, 'http://127.0.0.1');
-  const [, folder, ...rest] = decodeURIComponent(url.pathname).split('/');
+const server = await serve((pathname) => {
+  const [, folder, ...rest] = pathname.split('/');
   const name = rest.join('/') || 'index.html';
-  const send = (status, type, body) => {
-    response.writeHead(status, {'Content-Type': type, 'Cache-Control': 'no-store'});
-    response.end(body);
-  };
-  if (folder === 'scenarios') {
-    const file = path.join(scenarioDir, path.basename(name));
-    return fs.existsSync(file) ? send(200, types[path.extname(file)] || 'application/octet-stream',
-      fs.readFileSync(file)) : send(404, 'text/plain', 'not found');
-  }
+  if (folder === 'scenarios')
+    return path.join(scenarioDir, path.basename(name));
   const variant = variants[folder];
   if (!variant)
-    return send(404, 'text/plain', 'not found');
+    return null;
   if (name === Key && 'key' in variant)
-    return variant.key ? send(200, variant.key.type, variant.key.body) : send(404, 'text/plain', 'not found');
-  const file = path.join(siteDir, path.basename(name));
-  if (!fs.existsSync(file))
-    return send(404, 'text/plain', 'not found');
-  send(200, types[path.extname(file)] || 'application/octet-stream', fs.readFileSync(file));
+    return variant.key;
+  return path.join(siteDir, path.basename(name));
 });
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const origin = `http://127.0.0.1:${server.address().port}`;
-
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-chromium-'));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  userDataDir: profile,
-  // The network here reaches nothing beyond the machine: no background traffic, no component updates.
-  args: [...(process.getuid() === 0 ? ['--no-sandbox'] : []), '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync', '--hide-scrollbars',
-    '--font-render-hinting=none'],
-});
+const origin = server.origin;
+const browser = await launch();
 
 let failures = 0;
 const results = [];
@@ -454,8 +427,7 @@ await finish();
 
 async function finish() {
   await browser.close();
-  server.close();
-  fs.rmSync(profile, {recursive: true, force: true});
+  server.stop();
   console.log(results.join('\n'));
   process.exit(failures ? 1 : 0);
 }

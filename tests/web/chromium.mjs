@@ -1,0 +1,38 @@
+// What the web page's tests, its benchmark and its screenshot share: a small static server on 127.0.0.1 at a
+// free port, and Debian's Chromium, headless, driven by puppeteer-core. The network here reaches nothing
+// beyond the machine, so the browser makes no background traffic of its own.
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.ico': 'image/x-icon', '.txt': 'text/plain'};
+
+// Serves what find(path) names for each request's decoded path: a file, as a path; a response, as {type, body};
+// or nothing, for a 404. Resolves to the server's origin and a function that stops it.
+export async function serve(find) {
+  const server = http.createServer((request, response) => {
+    let found = find(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
+    if (typeof found === 'string')
+      found = fs.existsSync(found) ? {type: types[path.extname(found)] || 'application/octet-stream',
+        body: fs.readFileSync(found)} : null;
+    if (!found)
+      found = {status: 404, type: 'text/plain', body: 'not found'};
+    response.writeHead(found.status || 200, {'Content-Type': found.type, 'Cache-Control': 'no-store'});
+    response.end(found.body);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return {origin: `http://127.0.0.1:${server.address().port}`, stop: () => server.close()};
+}
+
+// The browser, with a fresh profile that puppeteer removes when the browser closes.
+export function launch() {
+  return puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: [...(process.getuid() === 0 ? ['--no-sandbox'] : []), '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync', '--hide-scrollbars',
+      '--font-render-hinting=none'],
+  });
+}
