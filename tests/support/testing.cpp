@@ -158,12 +158,11 @@ void checkControls(TestForm &test)
             const platform::Control *element = array->element(i);
             if (!element)
                 continue;
-            std::string name = element->kind() == platform::Control::Kind::TextBox ? "box " : "number ";
-            name += std::to_string(i);
             // Stops at the first fault: one is enough to look at, and a sheet has thousands of elements.
-            const auto holds = [&name](bool ok, const char *what) {
+            const auto holds = [element, i](bool ok, const char *what) {
                 if (!ok)
-                    FAIL_CHECK(name << ' ' << what);
+                    FAIL_CHECK((element->kind() == platform::Control::Kind::TextBox ? "box " : "number ")
+                        << i << ' ' << what);
                 return ok;
             };
             const platform::PixelRect where = platform::pixelRect(*element, dpi);
