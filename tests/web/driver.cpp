@@ -22,16 +22,12 @@ void web_focus(int id);
 void web_type(int id, const char16_t *pointer, int length);
 void web_press(int window, int key, int shift);
 void web_resize(int window, int width, int height);
-int web_text(int id, char16_t *into, int capacity);
-int web_selected(int id, char16_t *into, int capacity);
-int web_name(int id, char16_t *into, int capacity);
-int web_item(int id, int index, char16_t *into, int capacity);
+int web_read(int id, int what, int index, char16_t *into, int capacity);
 int web_background(int id);
 double web_rect(int id, int side);
 void *web_focused(int window);
 void *web_at(int window, int x, int y);
 int web_windowVisible(int window);
-int web_printed(int window, char16_t *into, int capacity);
 int web_elements(int window);
 }
 
@@ -42,11 +38,16 @@ const platform::Control *controlOf(void *native)
     return native ? static_cast<views::web::Native *>(native)->control() : nullptr;
 }
 
-// A text the page writes into a buffer of ours.
-template <class Read> std::u16string read(Read read)
+enum class What { Text, Selected, Name, Item, Printed };
+
+// A text the page writes into a buffer of ours (see web_read); nullopt when there is no such item.
+std::optional<std::u16string> read(int id, What what, int index = 0)
 {
     std::u16string text(4096, u'\0');
-    text.resize(size_t(std::max(0, read(text.data(), int(text.size())))));
+    const int length = web_read(id, int(what), index, text.data(), int(text.size()));
+    if (length < 0)
+        return std::nullopt;
+    text.resize(size_t(length));
     return text;
 }
 
@@ -122,9 +123,7 @@ public:
     std::u16string text(const platform::Control &control) override
     {
         const int element = views::web::elementOf(control);
-        return element
-            ? read([element](char16_t *into, int capacity) { return web_text(element, into, capacity); })
-            : std::u16string();
+        return element ? *read(element, What::Text) : std::u16string();
     }
     bool enabled(const platform::Control &control) override
     {
@@ -152,28 +151,19 @@ public:
     std::vector<std::u16string> items(const platform::ListBox &list) override
     {
         std::vector<std::u16string> texts;
-        const int element = views::web::elementOf(list);
-        for (int i = 0; element; ++i) {
-            std::u16string item(4096, u'\0');
-            const int length = web_item(element, i, item.data(), int(item.size()));
-            if (length < 0)
-                break;
-            item.resize(size_t(length));
-            texts.push_back(item);
-        }
+        if (const int element = views::web::elementOf(list))
+            while (std::optional<std::u16string> item = read(element, What::Item, int(texts.size())))
+                texts.push_back(std::move(*item));
         return texts;
     }
     std::optional<std::u16string> accessibleName(const platform::Control &control) override
     {
-        const int element = views::web::elementOf(control);
-        return read([element](char16_t *into, int capacity) { return web_name(element, into, capacity); });
+        return read(views::web::elementOf(control), What::Name);
     }
     std::u16string selectedText(const platform::TextBox &box) override
     {
         const int element = views::web::elementOf(box);
-        return element
-            ? read([element](char16_t *into, int capacity) { return web_selected(element, into, capacity); })
-            : std::u16string();
+        return element ? *read(element, What::Selected) : std::u16string();
     }
     const platform::Control *focused() override { return controlOf(web_focused(m_window.id())); }
     const platform::Control *controlAt(int x, int y) override
@@ -186,11 +176,7 @@ public:
     {
         return {qm_clientWidth(m_window.id()), qm_clientHeight(m_window.id())};
     }
-    std::optional<std::u16string> description() override
-    {
-        const int id = m_window.id();
-        return read([id](char16_t *into, int capacity) { return web_printed(id, into, capacity); });
-    }
+    std::optional<std::u16string> description() override { return read(m_window.id(), What::Printed); }
     int nativeControls() override { return web_elements(m_window.id()); }
     int dpi() override { return 96; }
 

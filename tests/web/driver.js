@@ -67,36 +67,24 @@ mergeInto(LibraryManager.library, {
     style.height = height + 'px';
   },
 
-  web_text__deps: ['$QM'],
-  web_text: function (id, into, capacity) {
-    var element = QM.elements.get(id).element;
-    var text = element.tagName === 'INPUT' ? element.value : element.textContent;
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-  },
-
-  web_selected__deps: ['$QM'],
-  web_selected: function (id, into, capacity) {
-    var element = QM.elements.get(id).element;
-    var text = element.value.substring(element.selectionStart, element.selectionEnd);
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-  },
-
-  web_name__deps: ['$QM'],
-  web_name: function (id, into, capacity) {
-    var element = QM.elements.get(id).element;
-    var text = element.getAttribute('aria-label') || (element.tagName === 'INPUT' ? '' : element.textContent);
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
-  },
-
-  web_item__deps: ['$QM'],
-  web_item: function (id, index, into, capacity) {
-    var options = QM.elements.get(id).element.options;
-    if (index >= options.length)
-        return -1;
-    var text = options[index].textContent;
+  // A text the user sees, written into a buffer of the program's: an element's text (0), its selection (1) or
+  // name (2), a list's item (3), or a window's printed line (4). -1: no such item.
+  web_read__deps: ['$QM'],
+  web_read: function (id, what, index, into, capacity) {
+    var element = what < 4 ? QM.elements.get(id).element : null;
+    var text;
+    if (what === 0)
+      text = element.tagName === 'INPUT' ? element.value : element.textContent;
+    else if (what === 1)
+      text = element.value.substring(element.selectionStart, element.selectionEnd);
+    else if (what === 2)
+      text = element.getAttribute('aria-label') || (element.tagName === 'INPUT' ? '' : element.textContent);
+    else if (what === 3)
+      text = index < element.options.length ? element.options[index].textContent : null;
+    else
+      text = QM.windows.get(id).printed.textContent;
+    if (text === null)
+      return -1;
     stringToUTF16(text, into, capacity * 2);
     return Math.min(text.length, capacity - 1);
   },
@@ -137,13 +125,6 @@ mergeInto(LibraryManager.library, {
   web_windowVisible__deps: ['$QM'],
   web_windowVisible: function (window) {
     return !QM.windows.get(window).div.hidden;
-  },
-
-  web_printed__deps: ['$QM'],
-  web_printed: function (window, into, capacity) {
-    var text = QM.windows.get(window).printed.textContent;
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
   },
 
   web_elements__deps: ['$QM'],
