@@ -78,8 +78,9 @@ async function openPage(variant, {viewport = {width: 1280, height: 800}, allow =
   return page;
 }
 
+// Opens a variant of the site, or an address, and waits for the window.
 async function open(page, variant) {
-  await page.goto(`${origin}/${variant}/index.html`, {waitUntil: 'load'});
+  await page.goto(variant.includes(':') ? variant : `${origin}/${variant}/index.html`, {waitUntil: 'load'});
   await page.waitForFunction(() => {
     const form = document.querySelector('.quillmark-form');
     return form && !form.hidden;
@@ -133,10 +134,7 @@ async function typeInto(page, element, text) {
 async function press(page, caption) {
   await (await button(page, caption)).click();
 }
-const formRect = (page) => page.$eval('.quillmark-form', (form) => {
-  const rect = form.getBoundingClientRect();
-  return {left: rect.left + form.clientLeft, top: rect.top + form.clientTop};
-});
+const keyItems = (page) => page.$$eval('.quillmark-form select option', (options) => options.map((o) => o.textContent));
 
 // The page of an archive, as its user unpacked it: its key is read, its exam graded.
 async function readsItsKey(page) {
@@ -145,8 +143,7 @@ async function readsItsKey(page) {
   await press(site, '开始考试');
   await press(site, '交卷');
   await press(site, '结果');
-  const items = await site.$$eval('.quillmark-form select option', (options) => options.map((o) => o.textContent));
-  equal(items, sampleLines.slice(1, 34), 'the key list');
+  equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list');
 }
 
 if (archiveOnly) {
@@ -174,16 +171,12 @@ await check('without a key: the message, with one OK button, before the window',
   equal(site.dialogs, [{type: 'alert', message: '未找到“答案.txt”请在根目录下自行编辑后再加载。'}], 'the dialogs');
   equal(await site.evaluate(() => window.alertedBeforeWindow), true, 'the message came before the window');
   equal(await site.title(), 'QuillmarkV1.0', 'the title');
-  equal(await site.$$eval('.quillmark-form select option', (options) => options.length), 0, 'the key list');
+  equal(await keyItems(site), [], 'the key list');
 });
 
 await check('a page opened from a file: address runs, without the key the browser will not read', async (page) => {
   const site = await page(null, {allow: /CORS|Failed to load resource|preloaded/});
-  await site.goto(`file://${path.resolve(siteDir, 'index.html')}`, {waitUntil: 'load'});
-  await site.waitForFunction(() => {
-    const form = document.querySelector('.quillmark-form');
-    return form && !form.hidden;
-  });
+  await open(site, `file://${path.resolve(siteDir, 'index.html')}`);
   equal(site.dialogs.map((dialog) => dialog.message), ['未找到“答案.txt”请在根目录下自行编辑后再加载。'], 'the message');
   equal(await site.evaluate(() => window.alertedBeforeWindow), true, 'the message came before the window');
 });
@@ -197,47 +190,18 @@ await check('a server\'s error page sent as the key is no key', async (page) => 
 await check('a key of 10 MB', async (page) => {
   const site = await page('big-key');
   equal(site.dialogs.length, 0, 'messages');
-  const items = await site.$$eval('.quillmark-form select option', (options) => options.map((o) => o.textContent));
+  const items = await keyItems(site);
   equal(items.length, 33, 'items');
   equal(items[0], 'ABCDA', 'the first');
   expect(items[1].length <= 1024 && items[1].startsWith('BBBB'), 'the 10 MB line, cut');
 });
 
-await check('the window: its title, size, controls\' rectangles, and the maker\'s page', async (page) => {
+// The controls' rectangles, texts and states are the scenarios' first state, read from this page's layout.
+await check('the window: its title, size and the maker\'s page', async (page) => {
   const site = await page('site');
   equal(await site.title(), 'QuillmarkV1.0', 'the title');
   equal(await site.$eval('.quillmark-form', (form) => [form.clientWidth, form.clientHeight]), [1035, 390], 'size');
   equal(await site.evaluate(() => window.opened), ['https://quillmark.example'], 'the maker\'s page');
-  const origin = await formRect(site);
-  // Each control's twip rectangle, at 15 twips a CSS pixel: [left, top, width, height, text].
-  const controls = [[12960, 240, 1575, 4560, 'select', null], [2280, 4920, 615, 375, 'input', '130'],
-    [360, 4800, 975, 615, 'button', '准备做题'], [3600, 4920, 615, 375, 'input', '130'],
-    [1560, 5040, 735, 495, 'div', '题目数'], [3120, 5040, 1695, 255, 'div', '时间         分钟 n'],
-    [9240, 4920, 1095, 495, 'button', '结果'], [11160, 4920, 1215, 375, 'input', '0'],
-    [10560, 5040, 495, 495, 'div', '得分'], [5040, 4560, 1095, 975, 'button', '开始考试'],
-    [240, 0, 7695, 375, 'div', ' '], [7320, 4920, 1215, 495, 'button', '交卷'],
-    [12720, 4920, 975, 375, 'button', '重新开始']];
-  // Where each element is: on the screen, or, for the hidden key list, where it would be.
-  const shown = await site.$$eval('.quillmark-form > :not(.printed)', (elements) => elements.map((element) => {
-    const rect = element.getBoundingClientRect();
-    const form = element.parentElement.getBoundingClientRect();
-    const style = element.style;
-    const place = element.hidden ? [form.left + element.parentElement.clientLeft + parseFloat(style.left),
-      form.top + element.parentElement.clientTop + parseFloat(style.top), parseFloat(style.width),
-      parseFloat(style.height)] : [rect.left, rect.top, rect.width, rect.height];
-    return {tag: element.tagName.toLowerCase(), text: element.tagName === 'INPUT' ? element.value
-      : element.tagName === 'SELECT' ? null : element.textContent, rect: place, hidden: element.hidden};
-  }));
-  equal(shown.length, 13, 'the controls in view');
-  for (const [left, top, width, height, tag, text] of controls) {
-    const px = (twips) => Math.round(twips / 15);
-    const expected = [origin.left + px(left), origin.top + px(top), px(left + width) - px(left),
-      px(top + height) - px(top)];
-    const found = shown.find((element) => element.tag === tag && element.text === text
-      && element.rect.every((value, i) => Math.abs(value - expected[i]) < 0.01));
-    expect(found, `${tag} "${text}" at ${expected}: ${JSON.stringify(shown.filter((s) => s.tag === tag))}`);
-    equal(found.hidden, tag === 'select', `${tag} "${text}" hidden`);
-  }
 });
 
 await check('a GBK key, as Notepad saves it, graded: green boxes from the screen', async (page) => {
@@ -254,20 +218,14 @@ await check('a GBK key, as Notepad saves it, graded: green boxes from the screen
   await press(site, '交卷');
   await press(site, '结果');
   equal(await site.$eval('.quillmark-form > input:nth-of-type(3)', (score) => score.value), '2', 'the score');
-  const items = await site.$$eval('.quillmark-form select option', (options) => options.map((o) => o.textContent));
-  equal(items, sampleLines.slice(1, 34), 'the key list, decoded from GBK');
-  const picture = await site.screenshot({encoding: 'binary', type: 'png'});
-  const pixels = await site.evaluate(async (png, points) => {
-    const image = await createImageBitmap(new Blob([new Uint8Array(png)], {type: 'image/png'}));
-    const canvas = new OffscreenCanvas(image.width, image.height);
-    const context = canvas.getContext('2d');
-    context.drawImage(image, 0, 0);
-    return points.map(([x, y]) => Array.from(context.getImageData(x, y, 1, 1).data.slice(0, 3)));
-  }, Array.from(picture), await Promise.all([1, 2, 3, 4].map(async (question) => {
+  equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list, decoded from GBK');
+  const colours = [];
+  for (const question of [1, 2, 3, 4]) {
     const rect = await (await box(site, question)).boundingBox();
-    return [Math.round(rect.x + rect.width - 4), Math.round(rect.y + rect.height / 2)];
-  })));
-  equal(pixels, [[0, 255, 0], [255, 255, 255], [255, 255, 255], [0, 255, 0]], 'boxes 1 to 4 on the screen');
+    const point = {x: Math.round(rect.x + rect.width - 4), y: Math.round(rect.y + rect.height / 2), width: 1, height: 1};
+    colours.push((await pixels(site, point))[0][0]);
+  }
+  equal(colours, [[0, 255, 0], [255, 255, 255], [255, 255, 255], [0, 255, 0]], 'boxes 1 to 4 on the screen');
 });
 
 // The pixels of a part of the page, as rows of [r, g, b].
@@ -325,22 +283,18 @@ await check('what Chromium tells screen readers', async (page) => {
   await typeInto(site, (await inputs(site))[0], '3');
   await press(site, '准备做题');
   const tree = await site.accessibility.snapshot({interestingOnly: false});
-  const names = [];
-  const walk = (node) => {
-    if (node.role === 'textbox' && /^第 \d+ 题$/.test(node.name))
-      names.push(node.name);
-    (node.children || []).forEach(walk);
+  const named = (role) => {
+    const names = [];
+    const walk = (node) => {
+      if (node.role === role)
+        names.push(node.name);
+      (node.children || []).forEach(walk);
+    };
+    walk(tree);
+    return names;
   };
-  walk(tree);
-  equal(names, ['第 1 题', '第 2 题', '第 3 题'], 'the answer boxes');
-  const buttons = [];
-  const findButtons = (node) => {
-    if (node.role === 'button')
-      buttons.push(node.name);
-    (node.children || []).forEach(findButtons);
-  };
-  findButtons(tree);
-  equal(buttons.sort(), ['交卷', '准备做题', '开始考试', '结果', '重新开始'].sort(), 'the buttons');
+  equal(named('textbox').filter((name) => /^第 \d+ 题$/.test(name)), ['第 1 题', '第 2 题', '第 3 题'], 'the answer boxes');
+  equal(named('button').sort(), ['交卷', '准备做题', '开始考试', '结果', '重新开始'].sort(), 'the buttons');
   equal(await site.$eval('.quillmark-form .printed', (status) => [status.getAttribute('role'),
     status.getAttribute('aria-live')]), ['status', 'polite'], 'the printed line\'s region');
 });
@@ -397,14 +351,6 @@ await check('the keyboard: Tab and Enter through the boxes, an input method, a r
   await (await box(site, 12)).focus();
   await site.keyboard.press('Tab');
   equal(await site.evaluate(() => document.activeElement.value), '12', 'Tab from the last box reaches the count');
-});
-
-await check('32767 boxes keep the page\'s elements few', async (page) => {
-  const site = await page('site');
-  await typeInto(site, (await inputs(site))[0], '32767');
-  await press(site, '准备做题');
-  const count = await site.$$eval('.quillmark-form > *', (elements) => elements.length);
-  expect(count < 500, `${count} elements`);
 });
 
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
