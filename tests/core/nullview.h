@@ -32,13 +32,9 @@ public:
         colours = shown;
         ++colourChanges;
     }
-    void setAlignment(platform::Label::Alignment shown) override { alignment = shown; }
-    void setStyle(const platform::TextStyle &shown) override
-    {
-        font = shown.font;
-        halfWidthSpaces = shown.halfWidthSpaces;
-        inkSample = shown.inkSample;
-    }
+    // How a text is drawn shows nowhere here.
+    void setAlignment(platform::Label::Alignment) override { }
+    void setStyle(const platform::TextStyle &) override { }
     void setItems(const std::vector<std::u16string> &shown) override { items = shown; }
     void setAccessibleName(std::u16string_view shown) override { name = shown; }
     void stackUnder(platform::NativeControl *above) override;
@@ -52,10 +48,6 @@ public:
     bool selected = false; // the whole text, as focus() leaves it
     std::optional<platform::OwnColours> colours;
     int colourChanges = 0;
-    platform::Label::Alignment alignment = platform::Label::LeftJustify;
-    const platform::Font *font = nullptr;
-    bool halfWidthSpaces = false;
-    std::u16string inkSample;
     std::vector<std::u16string> items;
     std::u16string name;
     bool composing = false;

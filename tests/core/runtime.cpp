@@ -175,20 +175,6 @@ TEST_CASE("a timer is told again only when it changes")
     CHECK(window.timers[id] == 500);
 }
 
-TEST_CASE("the captions' layout comes from the form")
-{
-    TestForm test;
-    test.show();
-    const NullNative *bar = nullNativeOf(test->Label4);
-    CHECK(bar->inkSample == u"0123456789:-请检查结果");
-    CHECK(bar->halfWidthSpaces);
-    CHECK(bar->font == test->Label4.font());
-    const NullNative *caption = nullNativeOf(test->Label2);
-    CHECK(caption->inkSample.empty());
-    CHECK(caption->halfWidthSpaces);
-    CHECK(caption->font == nullptr); // the window's
-}
-
 // Control arrays
 
 TEST_CASE("array elements are hidden copies of element 0")
