@@ -26,6 +26,7 @@ export BROWSER=/bin/true PATH="$work/bin:$PATH"
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR="$work"
 
+. bench/stats.sh
 run() { # name command...
     name=$1
     shift
@@ -36,19 +37,15 @@ run() { # name command...
 for program in "$bench/src/quillmark" "$bench/bench/plain_window"; do
     "$bench/bench/first_paint" "$program" >/dev/null
 done
-round=0
-while [ "$round" -lt "$rounds" ]; do
-    for name in $(printf 'quillmark\nplain\nplain-work\n' | shuf); do
-        case $name in
-        quillmark) run quillmark "$bench/src/quillmark" ;;
-        plain) run plain "$bench/bench/plain_window" ;;
-        plain-work) run plain-work "$bench/bench/plain_window" --work ;;
-        esac
-    done
-    round=$((round + 1))
-done
+measure() {
+    case $1 in
+    quillmark) run quillmark "$bench/src/quillmark" ;;
+    plain) run plain "$bench/bench/plain_window" ;;
+    plain-work) run plain-work "$bench/bench/plain_window" --work ;;
+    esac
+}
+interleaved "$rounds" quillmark plain plain-work
 
-. bench/stats.sh
 printf '%-12s %14s %16s\n' program "first paint ms" "peak memory MiB"
 for name in plain plain-work quillmark; do
     printf '%-12s %14.1f %16.1f\n' "$name" "$(median "$work/$name" 1)" "$(echo "$(median "$work/$name" 3) / 1024" | bc -l)"

@@ -65,6 +65,7 @@ if [ "${1:-}" = dlls ]; then
 fi
 
 rounds=${1:-20}
+. bench/stats.sh
 run() { # name program: appends "ROUND FIRST WHOLE KIB"
     if times=$("$timer" wine "$2"); then
         echo "$round $times" >>"$work/$1"
@@ -76,18 +77,14 @@ run() { # name program: appends "ROUND FIRST WHOLE KIB"
 for program in "$quillmark" "$plain"; do
     "$timer" wine "$program" >/dev/null
 done
-round=0
-while [ "$round" -lt "$rounds" ]; do
-    for name in $(printf 'quillmark\nplain\n' | shuf); do
-        case $name in
-        quillmark) run quillmark "$quillmark" ;;
-        plain) run plain "$plain" ;;
-        esac
-    done
-    round=$((round + 1))
-done
+measure() {
+    case $1 in
+    quillmark) run quillmark "$quillmark" ;;
+    plain) run plain "$plain" ;;
+    esac
+}
+interleaved "$rounds" quillmark plain
 
-. bench/stats.sh
 echo "$rounds rounds, milliseconds from the exec (median, and the middle half of the runs):"
 printf '%-10s %24s %24s\n' program "first paint" "whole first frame"
 for name in plain quillmark; do
