@@ -1,6 +1,7 @@
 #include "win32driver.h"
 
 #include "platform/controlarray.h"
+#include "views/win32/text.h"
 
 #include <cmath>
 #include <map>
@@ -253,10 +254,8 @@ RECT twipsRect(int left, int top, int width, int height, int dpi)
 
 std::u16string textOf(HWND hwnd)
 {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(size_t(length) + 1, L'\0');
-    GetWindowTextW(hwnd, text.data(), length + 1);
-    return std::u16string(text.begin(), text.begin() + length);
+    const std::wstring text = views::win32::textOf(hwnd);
+    return std::u16string(text.begin(), text.end());
 }
 
 Shown shownInside(HWND hwnd)
