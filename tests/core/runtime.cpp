@@ -37,26 +37,6 @@ TEST_CASE("twips to pixels")
     }
 }
 
-TEST_CASE("a native handed on to another control carries nothing over")
-{
-    TestForm test(keyFileBytes({"ABCDA"}));
-    test.show();
-    handIn(test, {u"A", u""});
-    const NullNative *first = nullNativeOf(test->Text2[1]);
-    click(test, test->Command2);
-    click(test, test->Command5);
-    test.view->focus(test->Text1);
-    prepare(test, u"2");
-    // Box 2 takes the native that showed box 1: its old answer, green, lock and name are gone.
-    const NullNative *native = nullNativeOf(test->Text2[2]);
-    CHECK(native == first);
-    CHECK(native->text.empty());
-    CHECK_FALSE(native->selected);
-    CHECK(native->colours->background == Form1::White);
-    CHECK(native->enabled);
-    CHECK(native->name == u"第 2 题");
-}
-
 TEST_CASE("a native the user works in stays with its control until the user leaves it")
 {
     TestForm test;

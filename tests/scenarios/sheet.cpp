@@ -111,6 +111,10 @@ TEST_CASE("a new sheet carries nothing over from the last")
     CHECK(test.view->enabled(test->Text2[1]));
     CHECK(test.view->text(test->Text2[1]).empty());
     CHECK(test.view->background(test->Text2[1]) == Form1::White);
+    for (const auto &[box, name] : {std::pair(1, u"第 1 题"), std::pair(2, u"第 2 题")}) {
+        CHECK(test.view->selectedText(test->Text2[box]).empty());
+        CHECK(test.view->accessibleName(test->Text2[box]).value_or(name) == name);
+    }
     type(test, test->Text2[2], u"B");
     CHECK(answers(*test) == Lines{u"", u"B"});
 }
