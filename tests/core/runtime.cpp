@@ -58,20 +58,6 @@ TEST_CASE("a native the user works in stays with its control until the user leav
     }
 }
 
-TEST_CASE("a native in use when its control goes is destroyed once the event is over, never handed on")
-{
-    TestForm test;
-    test.show();
-    prepare(test, u"3");
-    const NullNative *box = nullNativeOf(test->Text2[1]);
-    nullNativeOf(test->Text2[1])->composing = true;
-    const int before = test.view->nativeControls();
-    test->deliver([&test] { test->Text2.destroy(1); });
-    CHECK_FALSE(box->visible);
-    test.view->settle();
-    CHECK(test.view->nativeControls() == before - 1);
-}
-
 TEST_CASE("released natives wait for the next controls, up to a limit")
 {
     TestForm test;
