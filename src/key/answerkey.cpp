@@ -1,8 +1,8 @@
 #include "answerkey.h"
 
+#include "platform/files.h"
 #include "platform/services.h"
 #include "platform/textfile.h"
-#include "window/form1.h"
 
 std::u16string answerKeyPath(std::u16string_view directory)
 {
@@ -14,16 +14,16 @@ std::u16string answerKeyPath(std::u16string_view directory)
     return path;
 }
 
-void LoadAnswerKey(Form1 &form)
+void LoadAnswerKey(platform::ListBox &List1, std::u16string_view directory)
 {
-    form.List1.clear();
-    const std::u16string path = answerKeyPath(form.services().programDirectory());
+    List1.clear();
+    const std::u16string path = answerKeyPath(directory);
     if (!platform::pathExists(path))
         return;
     const std::vector<std::u16string> lines = platform::readTextLines(path, KeyHeaderLines + KeyLines);
     // A line that could not be read leaves its questions without answers; it must not borrow another line's.
     for (int k = 0; k < KeyLines; ++k) {
         const auto line = size_t(KeyHeaderLines) + size_t(k);
-        form.List1.addItem(line < lines.size() ? lines[line] : std::u16string());
+        List1.addItem(line < lines.size() ? lines[line] : std::u16string());
     }
 }

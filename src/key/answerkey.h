@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/controls.h"
+
 #include <string>
 #include <string_view>
-
-class Form1;
 
 inline constexpr std::u16string_view AnswerKeyFileName = u"答案.txt";
 
@@ -15,6 +15,6 @@ inline constexpr int KeyLines = 33;
 // / or C:\) ends in one already.
 std::u16string answerKeyPath(std::u16string_view directory);
 
-// Fills the key list with the 33 key lines of the key file: an empty item for each line that could not be
-// read. Nothing about the file stops the program or is reported.
-void LoadAnswerKey(Form1 &form);
+// Fills the key list List1 with the 33 key lines of the key file in the program's directory: an empty item
+// for each line that could not be read. Nothing about the file stops the program or is reported.
+void LoadAnswerKey(platform::ListBox &List1, std::u16string_view directory);

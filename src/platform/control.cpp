@@ -77,6 +77,12 @@ void Control::setEnabled(bool enabled)
     changed(Change::Enabled);
 }
 
+void Control::setLabelledBy(const Label &label)
+{
+    m_labelledBy = &label;
+    changed(Change::Name);
+}
+
 void Control::changed(Change change)
 {
     if (m_peer)

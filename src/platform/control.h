@@ -6,6 +6,7 @@ namespace platform {
 
 class ControlArrayBase;
 class Form;
+class Label;
 
 // What changed about a control, for the runtime that shows it.
 enum class Change {
@@ -18,6 +19,7 @@ enum class Change {
     Font,
     Items, // a list box's items
     SelectAll, // a text box asks for the focus with its whole text selected
+    Name, // what names it for screen readers
 };
 
 // What shows a control: told of every change to it. A control has at most one at a time, and run-time
@@ -75,6 +77,10 @@ public:
     const ControlArrayBase *array() const { return m_array; }
     int index() const { return m_index; }
 
+    // The label beside it whose caption names it for screen readers, or nullptr.
+    const Label *labelledBy() const { return m_labelledBy; }
+    void setLabelledBy(const Label &label);
+
     // The peer that shows this control, or nullptr.
     ControlPeer *peer() const { return m_peer; }
     void setPeer(ControlPeer *peer) { m_peer = peer; }
@@ -94,6 +100,7 @@ private:
     Form &m_form;
     ControlPeer *m_peer = nullptr;
     const ControlArrayBase *m_array = nullptr;
+    const Label *m_labelledBy = nullptr;
     int m_index = 0;
     float m_left = 0;
     float m_top = 0;

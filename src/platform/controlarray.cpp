@@ -67,4 +67,18 @@ std::u16string ControlArrayBase::accessibleName(int index) const
     return name;
 }
 
+void ControlArrayBase::describeColour(Colour colour, std::u16string description)
+{
+    std::erase_if(m_colourDescriptions, [colour](const auto &known) { return known.first == colour; });
+    m_colourDescriptions.emplace_back(colour, std::move(description));
+}
+
+std::u16string_view ControlArrayBase::colourDescription(Colour colour) const
+{
+    for (const auto &[known, description] : m_colourDescriptions)
+        if (known == colour)
+            return description;
+    return {};
+}
+
 } // namespace platform

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -40,6 +42,10 @@ public:
     std::u16string accessibleName(int index) const;
     void setEnterMovesToNext(bool on) { m_enterMovesToNext = on; }
     bool enterMovesToNext() const { return m_enterMovesToNext; }
+    // What a colour of a run-time element means, said to screen readers as its description: a colour alone
+    // tells them nothing. Empty for a colour that means nothing.
+    void describeColour(Colour colour, std::u16string description);
+    std::u16string_view colourDescription(Colour colour) const;
 
 protected:
     ControlArrayBase(Form &form, std::unique_ptr<Control> element0);
@@ -54,6 +60,7 @@ private:
     int m_count = 0;
     const Control *m_tabAnchor = nullptr;
     std::u16string m_accessibleName;
+    std::vector<std::pair<Colour, std::u16string>> m_colourDescriptions;
     bool m_enterMovesToNext = false;
 };
 

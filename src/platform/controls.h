@@ -45,6 +45,11 @@ public:
     // Gives the box the focus with its whole text selected, so the user can type a correction at once.
     void selectAll() { changed(Change::SelectAll); }
 
+    // Each text the program sets is told to screen readers at once, after the box's name: a score, set when
+    // the sheet is graded, while the focus stays where it is.
+    bool isAnnounced() const { return m_announced; }
+    void setAnnounced(bool announced) { m_announced = announced; }
+
     std::unique_ptr<TextBox> hiddenCopy() const;
 
 private:
@@ -52,6 +57,7 @@ private:
 
     std::u16string m_text;
     Colour m_backColor = 0xFFFFFF;
+    bool m_announced = false;
 };
 
 // A text that the user cannot change.

@@ -45,11 +45,17 @@ protected:
     Services() = default;
 };
 
-// The system's services, as a view's platform gives them: each view defines these (Qt's on Linux, Windows'
-// own), so that its main and nothing else names its platform.
+class ToolkitServices;
+
+// The system's services: the clock, other programs and the program's folder from the system itself
+// (services_posix.cpp, services_windows.cpp, services_web.cpp), the message box, the browser and the beep
+// from the toolkit that the view gives (view.h).
 class SystemServices final : public Services {
 public:
-    SystemServices() = default;
+    explicit SystemServices(ToolkitServices &toolkit)
+        : m_toolkit(toolkit)
+    {
+    }
 
     std::int32_t tickCount() override;
     void messageBox(std::u16string_view text, std::u16string_view title) override;
@@ -57,6 +63,9 @@ public:
     bool openUrl(std::u16string_view address) override;
     std::u16string programDirectory() override;
     void beep() override;
+
+private:
+    ToolkitServices &m_toolkit;
 };
 
 // Services whose program launches wait for the window's first paint. Starting a program forks the whole

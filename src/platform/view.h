@@ -1,19 +1,22 @@
 #pragma once
 
-// How a view shows a form: the one header to read before writing a view.
+// The contract a view is written against: the one header to read before writing a view.
 //
-// A view shows the core's Form through a toolkit: Qt widgets, the system's own windows, a page's elements. It
-// writes two small classes, a NativeControl for one native control and a Toolkit for the window, owns a
-// Runtime, and passes its toolkit's events on to that Runtime. The Runtime holds every rule that views share:
-// which controls have a native control and when one is released or handed on, what a native shows and in
-// which pixels, the stacking and keyboard orders, Enter in an answer box, the names screen readers read,
-// changes held back until an event is over, the timers and the first paint. A view makes toolkit calls only.
+// A view shows the program's form through a toolkit (Qt widgets, the system's own windows, a page's
+// elements). It writes three small classes: a NativeControl for one native control, a Toolkit for the window,
+// and the ToolkitServices the program needs of the toolkit (a message box, the browser, a beep). Its main
+// makes the services, the form and the window, and the window owns a Runtime made with the form and the
+// Toolkit. The view hands that Runtime its toolkit's events through the calls of class Runtime below. The
+// Runtime holds every rule the views share (which controls have a native control and when, what each native
+// shows and where, the stacking and keyboard orders, what Tab and Enter do, the focus when the window is
+// activated again, what screen readers are told, the timers and the first paint), so that a view only
+// measures and makes toolkit calls.
+//
+// Pixels: of the window's client area, from its top-left corner, x to the right and y downwards; in the units
+// the toolkit lays its controls out in, at Toolkit::dpi() dots per inch.
 
-#include "control.h"
 #include "controls.h"
-#include "form.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,8 +26,6 @@
 
 namespace platform {
 
-// Pixels of the window's client area: logical ones where the toolkit scales for the screen itself (Qt, a
-// page's CSS pixels), the screen's own where it does not (Windows).
 struct PixelRect {
     int left = 0;
     int top = 0;
@@ -40,39 +41,58 @@ struct PixelRect {
 struct PixelSize {
     int width = 0;
     int height = 0;
+
+    friend bool operator==(PixelSize a, PixelSize b) { return a.width == b.width && a.height == b.height; }
 };
 
-// Twips (1440 an inch) as pixels at dpi dots per inch, to the nearest pixel. A value that is not finite
-// counts as 0 and a huge one stops at a million pixels, so that nothing the program stores can upset a
-// toolkit.
-int twipsToPixels(double twips, int dpi);
-
-// Where a control is shown, or would be: each edge at its nearest pixel.
-PixelRect pixelRect(const Control &control, int dpi);
-
 // The program's own colours on a control: its background, and the text on it, black, which stays readable on
-// the white, green and red the program paints (WCAG AA's 4.5:1, in locked boxes too) whatever the theme.
+// the white, green and red the program paints (WCAG AA's 4.5:1, in locked boxes too). A toolkit shows them
+// whatever its theme, high-contrast themes included.
 struct OwnColours {
     Colour background;
     Colour text = 0x000000;
 };
 
-// How a control draws its text: in its own font (nullptr: the window's, which is the form's), with the
-// spaces of a caption half as wide as a Chinese character where halfWidthSpaces says so, and a caption placed
-// up and down by the ink of inkSample where that is not empty (see Label::inkSample).
+// How a control draws its text: in its own font (nullptr: the window's, Toolkit::setLook), with the spaces of
+// a caption half as wide as a Chinese character where halfWidthSpaces says so, and a caption placed up and
+// down by the ink of inkSample where that is not empty (see inkShift).
 struct TextStyle {
     const Font *font = nullptr;
     bool halfWidthSpaces = false;
     std::u16string_view inkSample;
 };
 
+// The faces a toolkit asks for to draw font, best first: the font's own name and, for SimSun, the Song (Ming)
+// faces that stand in for it elsewhere. A toolkit that takes one face (GDI, which has its own substitutes)
+// asks for the first; one that takes a list (Qt, CSS) asks for them all and may end with its generic serif.
+std::vector<std::u16string> fontFaces(const Font &font);
+
+// How far down to move a caption placed by its ink, in the rows it is measured in (device pixels, where the
+// toolkit has them): rows is the label's height, and inkTop and inkBottom the first and last rows that the
+// strokes of its ink sample cover with the caption where the font's line height puts it (-1 for both: no
+// ink). The strokes stay off the first and last rows where they fit, else they are centred, the odd row
+// below.
+int inkShift(int rows, int inkTop, int inkBottom);
+
+// The keys whose meaning the runtime decides, and the modifiers held with them. A view hands over every press
+// of Tab (Shift+Tab and a toolkit's Backtab are Tab with Shift) and of Enter (Return and the keypad's Enter),
+// with the modifiers the toolkit reports; Meta is the Windows or Command key.
+enum class Key { Tab, Enter };
+struct Modifiers {
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+    bool meta = false;
+};
+
 class Runtime;
+class NativeBinding;
 
 // One native control (a widget, a window of the system's, a page's element) showing one control at a time.
 // The Toolkit makes it, hidden; the Runtime hands it from control to control and destroys it. Handed on, it
 // is told every property afresh: it must keep nothing of the control before (its text, undo history, colours,
-// name, selection) that these calls do not set.
-class NativeControl : private ControlPeer {
+// name, description, selection) that these calls do not set.
+class NativeControl {
 public:
     NativeControl(const NativeControl &) = delete;
     NativeControl &operator=(const NativeControl &) = delete;
@@ -81,9 +101,9 @@ public:
 
     Control::Kind kind() const { return m_kind; }
     // The control shown; nullptr while the native waits to be handed on.
-    Control *control() const { return m_control; }
+    Control *control() const;
     // Where the native's events go; nullptr while the runtime makes or destroys it, when they concern no one.
-    Runtime *runtime() const { return m_runtime; }
+    Runtime *runtime() const;
 
     // What a view writes: each call shows one property.
     virtual void setBounds(PixelRect bounds) = 0;
@@ -97,12 +117,18 @@ public:
     virtual void setAlignment(Label::Alignment alignment) = 0;
     virtual void setStyle(const TextStyle &style) = 0;
     virtual void setItems(const std::vector<std::u16string> &items) = 0;
-    // What screen readers call it; empty: what the toolkit says of it by itself (its caption).
+    // What screen readers call it, and what they say of it after its name and value; empty: nothing of the
+    // program's own (a control's caption still names it), and nothing left of the control shown before.
     virtual void setAccessibleName(std::u16string_view name) = 0;
+    virtual void setAccessibleDescription(std::u16string_view description) = 0;
+    // Tells screen readers text at once, politely (after what they are saying), without moving the focus: a
+    // live region, the system's announcement event.
+    virtual void announce(std::u16string_view text) = 0;
     // Lies directly under `above`, or over every other native when that is nullptr.
     virtual void stackUnder(NativeControl *above) = 0;
-    // Takes the keyboard focus as Tab gives it: a text box's whole text selected.
-    virtual void focus() = 0;
+    // Takes the keyboard focus: with a text box's whole text selected, as Tab gives it, or with its selection
+    // as it was, as when the window is activated again.
+    virtual void focus(bool selectAll) = 0;
     // An input method composes text in it, or it shows its menu: it must stay with its control meanwhile.
     virtual bool busy() const = 0;
 
@@ -113,37 +139,41 @@ protected:
     }
 
 private:
-    friend class Runtime;
-
-    void changed(Change change) override;
-    void controlDestroyed() override;
-    void show(Change change);
-
-    Runtime *m_runtime = nullptr;
-    Control *m_control = nullptr;
-    std::size_t m_slot = 0; // in the runtime's list of natives
-    std::uint32_t m_pending = 0; // changes held back until the event is over, a bit a Change
+    friend class NativeBinding;
+    NativeBinding *m_binding = nullptr; // the runtime's record of this native
     Control::Kind m_kind;
+};
+
+// What the window itself shows: its title, its client area's size and the font of the controls that have
+// none of their own and of the printed lines.
+struct WindowLook {
+    std::u16string_view title;
+    PixelSize clientSize;
+    const Font &font;
 };
 
 // What a view writes for the window as a whole.
 class Toolkit {
 public:
+    // Told once, before any native is made.
+    virtual void setLook(const WindowLook &look) = 0;
     // A native control of the kind in the window, hidden, at bounds: where it goes first, so that a toolkit
     // that lays a control out as it makes it (Windows) does so once.
     virtual std::unique_ptr<NativeControl> make(Control::Kind kind, PixelRect bounds) = 0;
     virtual PixelSize clientSize() const = 0;
-    // Dots per inch of the pixels of PixelRect: 96 where the toolkit scales for the screen itself.
+    // Dots per inch of the pixels: 96 where the toolkit scales for the screen itself (Qt's logical pixels, a
+    // page's CSS pixels), the screen's own where it does not (Windows, which reports a change through
+    // Runtime::rescaled()).
     virtual int dpi() const = 0;
     // Has Runtime::afterEvent() called once the event being handled is over; more posts before it may share
     // that call.
     virtual void post() = 0;
     // Has Runtime::timerElapsed(id) called every `milliseconds`, from a full interval on; 0 stops it.
     virtual void setTimer(int id, int milliseconds) = 0;
-    // The form's printed lines changed: paints them again (Form::printedLines(), lasting, at the top-left,
-    // under the controls), and makes `lines`, joined by line feeds, the window's description for screen
-    // readers.
-    virtual void printed(std::u16string_view lines) = 0;
+    // The lines printed on the window's surface changed: paints them, lasting, from the top-left corner down,
+    // in the window's font and text colour, under the controls; and makes description the window's
+    // description for screen readers, which announce it.
+    virtual void printed(const std::vector<std::u16string> &lines, std::u16string_view description) = 0;
 
 protected:
     Toolkit() = default;
@@ -152,10 +182,33 @@ protected:
     ~Toolkit() = default;
 };
 
-// The rules every view shares, over one form and one toolkit. A view constructs it with its window (which
-// makes the natives of the design-time controls) and tells it of its toolkit's events through the calls
-// below.
-class Runtime final : private FormView {
+// What the program asks of the system that takes a toolkit: a view writes these, and its main hands them to
+// the SystemServices (services.h) that its form takes.
+class ToolkitServices {
+public:
+    // Shows text in a modal message titled title, with one OK button and no icon, and returns only once the
+    // user has dismissed it: the handler that shows it goes on from there (the load tests for the key again).
+    // A toolkit whose dialogs do not block (a mobile one's) runs its own event loop until the dialog is
+    // dismissed, as Qt's QDialog::exec() does; a page has alert(), which blocks.
+    virtual void messageBox(std::u16string_view text, std::u16string_view title) = 0;
+    // Opens an address in the user's web browser, without waiting for it; false when that failed.
+    virtual bool openUrl(std::u16string_view address) = 0;
+    // The short sound for an input that was refused.
+    virtual void beep() = 0;
+
+protected:
+    ToolkitServices() = default;
+    ToolkitServices(const ToolkitServices &) = default;
+    ToolkitServices &operator=(const ToolkitServices &) = default;
+    ~ToolkitServices() = default;
+};
+
+class RuntimeState;
+
+// The rules every view shares, over one form and one toolkit. A view makes it with its window (which tells
+// the toolkit the window's look and makes the natives of the design-time controls) and tells it of its
+// toolkit's events through the calls below.
+class Runtime final {
 public:
     // The toolkit's timer that reports the first paint when the toolkit does not (an offscreen window).
     static constexpr int FirstPaintTimer = 0;
@@ -170,8 +223,6 @@ public:
     // Destroys every native: before the window that holds them.
     ~Runtime();
 
-    Form &form() const { return m_form; }
-
     // The window is about to show: runs the form's load the first time (its messages come before the
     // window), then brings the natives up to date.
     void show();
@@ -181,6 +232,8 @@ public:
     void resized();
     // The DPI changed: every native is placed and styled again.
     void rescaled();
+    // The window is active again, after another window was: the focus goes back where the user left it.
+    void activated();
     void timerElapsed(int id);
     // What Toolkit::post() asked for.
     void afterEvent();
@@ -190,63 +243,17 @@ public:
     void typed(NativeControl &native, std::u16string_view text);
     // It has the keyboard focus, whatever gave it.
     void focused(NativeControl &native);
-    // A composition in it ended or its menu closed: the user may have left it.
+    // A composition in it ended or its menu closed, or it lost the focus: the user may have left it.
     void idle(NativeControl &native);
-    // Tab (Shift+Tab: backward) anywhere in the window moves the focus along the keyboard order, from the
-    // last control back to the first; false when no control takes it.
-    bool tab(bool backward);
-    // Whether Enter in the native is the runtime's (it moves on to the next box), and Enter itself: true when
-    // taken, and the view drops the key.
-    bool takesEnter(const NativeControl &native) const;
-    bool enter(NativeControl &native);
-    // Gives control the keyboard focus, and a native while it has it, in view or not.
-    void focusOn(Control &control);
+    // A key pressed in native (nullptr: in the window, or the toolkit moves the focus on by itself from a
+    // control it locked or hid): true when the runtime took it, and the view then drops the key.
+    bool key(NativeControl *native, Key key, Modifiers modifiers);
 
-    // The controls in keyboard order, answer boxes included wherever they lie; those that take the focus are
-    // visible, enabled and not labels.
-    std::vector<Control *> keyboardOrder() const;
-    // The native that has the keyboard focus, as far as the runtime knows.
-    NativeControl *focus() const { return m_focus; }
     // The native that shows control, or nullptr.
-    static NativeControl *nativeOf(const Control &control)
-    {
-        return static_cast<NativeControl *>(control.peer());
-    }
+    static NativeControl *nativeOf(const Control &control);
 
 private:
-    friend class NativeControl;
-
-    // FormView
-    void runTimeControlsChanged() override { m_controlsChanged = true; }
-    void printed() override;
-    void timerChanged(Timer &timer) override;
-    void delivered() override;
-
-    NativeControl &bind(Control &control);
-    void unbind(NativeControl &native);
-    void release(NativeControl &native);
-    void destroy(NativeControl &native);
-    void hold(NativeControl &native, Change change);
-    void showHeldChanges();
-    void sync();
-    void syncSoon();
-    bool inView(const Control &control) const;
-    bool inUse(const NativeControl &native) const { return &native == m_focus || native.busy(); }
-    void requestAfterEvent();
-
-    Form &m_form;
-    Toolkit &m_toolkit;
-    std::vector<std::unique_ptr<NativeControl>> m_natives; // every one, bound or not
-    std::array<std::vector<NativeControl *>, 4> m_spares; // by kind
-    std::array<std::vector<NativeControl *>, 4> m_layers; // by kind, oldest first: see bind
-    std::vector<NativeControl *> m_doomed; // in use when released: destroyed once the event is over
-    std::vector<NativeControl *> m_held; // with changes held back
-    std::vector<int> m_timerIntervals; // what the toolkit was told, by timer id
-    NativeControl *m_focus = nullptr;
-    bool m_controlsChanged = true;
-    bool m_syncSoon = false;
-    bool m_paintReported = false;
-    bool m_posted = false;
+    std::unique_ptr<RuntimeState> m_state;
 };
 
 } // namespace platform

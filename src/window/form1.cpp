@@ -77,8 +77,16 @@ Form1::Form1(platform::Services &services)
 
     // The answer boxes follow the buttons in the keyboard order, by question number; Enter moves on.
     Text2.setTabAnchor(Command5);
-    Text2.setAccessibleNames(u"第 %1 题");
     Text2.setEnterMovesToNext(true);
+
+    // For screen readers: each box is named by the caption beside it, each answer box by its question; a
+    // right answer is told by more than its green; the score is said when Results sets it.
+    Text1.setLabelledBy(Label1[0]);
+    Text2[0].setLabelledBy(Label2);
+    Text3.setLabelledBy(Label3);
+    Text2.setAccessibleNames(u"第 %1 题");
+    Text2.describeColour(Green, u"正确");
+    Text3.setAnnounced(true);
 
     Command1.onClick([this] { Command1_Click(*this); });
     Command2.onClick([this] { Command2_Click(*this); });

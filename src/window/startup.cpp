@@ -27,11 +27,12 @@ void Form_Load(Form1 &form)
     // A key that is there but cannot be read (another program holds it without sharing, the system refuses
     // it) is as good as none: said now, not found out when the exam grades to nothing. One that reads but
     // holds no answers is the user's own, and loads as it is.
-    const std::u16string keyPath = answerKeyPath(form.services().programDirectory());
+    const std::u16string directory = form.services().programDirectory();
+    const std::u16string keyPath = answerKeyPath(directory);
     if (!platform::fileReadable(keyPath))
         form.services().messageBox(MissingKeyMessage, ApplicationTitle);
 
     // Tested again: the user may have written the key, or let go of it, while the message was open.
     if (platform::fileReadable(keyPath))
-        LoadAnswerKey(form);
+        LoadAnswerKey(form.List1, directory);
 }

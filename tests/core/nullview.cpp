@@ -26,16 +26,20 @@ void NullNative::stackUnder(platform::NativeControl *above)
     m_window.stack.insert(at, this);
 }
 
-void NullNative::focus()
+void NullNative::focus(bool selectAll)
 {
     m_window.focus = this;
-    selected = true;
+    if (selectAll)
+        selected = true;
+}
+
+void NullNative::announce(std::u16string_view said)
+{
+    m_window.announced.emplace_back(said);
 }
 
 NullWindow::NullWindow(platform::Form &form)
-    : client{platform::twipsToPixels(form.clientWidth(), 96),
-        platform::twipsToPixels(form.clientHeight(), 96)}
-    , m_runtime(std::make_unique<platform::Runtime>(form, *this))
+    : m_runtime(std::make_unique<platform::Runtime>(form, *this))
 {
 }
 
@@ -105,14 +109,17 @@ public:
         m_window.settle();
     }
 
-    void press(Key key) override
+    void press(Key key, platform::Modifiers modifiers) override
     {
-        if (key == Key::Enter) {
-            if (m_window.focus)
-                m_window.runtime().enter(*m_window.focus);
-        } else {
-            m_window.runtime().tab(key == Key::BackTab);
-        }
+        modifiers.shift = modifiers.shift || key == Key::BackTab;
+        m_window.runtime().key(
+            m_window.focus, key == Key::Enter ? platform::Key::Enter : platform::Key::Tab, modifiers);
+        m_window.settle();
+    }
+
+    void activate() override
+    {
+        m_window.runtime().activated();
         m_window.settle();
     }
 
@@ -177,6 +184,15 @@ public:
         const NullNative *native = nativeOf(control);
         return native ? native->name : std::u16string();
     }
+    std::optional<std::u16string> accessibleDescription(const platform::Control &control) override
+    {
+        const NullNative *native = nativeOf(control);
+        return native ? native->description : std::u16string();
+    }
+    std::optional<std::u16string> announced() override
+    {
+        return m_window.announced.empty() ? std::u16string() : m_window.announced.back();
+    }
     std::u16string selectedText(const platform::TextBox &box) override
     {
         const NullNative *native = nativeOf(box);
@@ -191,7 +207,7 @@ public:
         const NullNative *native = m_window.nativeAt(x, y);
         return native ? native->control() : nullptr;
     }
-    std::u16string title() override { return m_window.runtime().form().caption(); }
+    std::u16string title() override { return m_window.title; }
     bool windowVisible() override { return m_window.shown; }
     NullWindow &window() { return m_window; }
     platform::PixelSize clientSize() override { return m_window.client; }

@@ -37,8 +37,10 @@ public:
     void setStyle(const platform::TextStyle &) override { }
     void setItems(const std::vector<std::u16string> &shown) override { items = shown; }
     void setAccessibleName(std::u16string_view shown) override { name = shown; }
+    void setAccessibleDescription(std::u16string_view shown) override { description = shown; }
+    void announce(std::u16string_view said) override;
     void stackUnder(platform::NativeControl *above) override;
-    void focus() override;
+    void focus(bool selectAll) override;
     bool busy() const override { return composing || menuOpen; }
 
     platform::PixelRect bounds;
@@ -50,6 +52,7 @@ public:
     int colourChanges = 0;
     std::vector<std::u16string> items;
     std::u16string name;
+    std::u16string description;
     bool composing = false;
     bool menuOpen = false;
 
@@ -68,19 +71,29 @@ public:
     // The native at a point of the client area, topmost first.
     NullNative *nativeAt(int x, int y) const;
 
+    void setLook(const platform::WindowLook &look) override
+    {
+        title = look.title;
+        client = look.clientSize;
+    }
     std::unique_ptr<platform::NativeControl> make(
         platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override { return client; }
     int dpi() const override { return 96; }
     void post() override { posted = true; }
     void setTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
-    void printed(std::u16string_view lines) override { description = lines; }
+    void printed(const std::vector<std::u16string> &, std::u16string_view lines) override
+    {
+        description = lines;
+    }
 
+    std::u16string title;
     platform::PixelSize client;
     bool shown = false;
     bool posted = false;
     std::map<int, int> timers; // intervals by id; 0 when stopped
     std::u16string description;
+    std::vector<std::u16string> announced; // what screen readers were told, oldest first
     NullNative *focus = nullptr;
     std::vector<NullNative *> stack; // bottom first
 

@@ -211,7 +211,7 @@ TEST_CASE("a directory at the key's path loads as unread lines")
 {
     TestForm test(std::nullopt);
     fs::create_directory(test.keyPath());
-    LoadAnswerKey(*test);
+    LoadAnswerKey(test->List1, test.services.directory);
     CHECK(items(*test) == Lines(33));
 }
 

@@ -14,6 +14,34 @@
 
 namespace {
 
+std::u16string accessibleText(QWidget *widget, QAccessible::Text text)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? views::qt::toU16String(accessible->text(text)) : std::u16string();
+}
+
+// What Qt tells screen readers to announce, as they hear it: an announcement's words, or for an alert (Qt
+// before 6.8) the name and the text of the control that raised it.
+std::u16string &lastAnnouncement()
+{
+    static std::u16string said;
+    static const bool listening = [] {
+        QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+            if (event->type() == QAccessible::Announcement)
+                said = views::qt::toU16String(static_cast<QAccessibleAnnouncementEvent *>(event)->message());
+#endif
+            if (event->type() == QAccessible::Alert)
+                if (QAccessibleInterface *accessible = event->accessibleInterface())
+                    said = views::qt::toU16String(
+                        accessible->text(QAccessible::Name) + u' ' + accessible->text(QAccessible::Value));
+        });
+        return true;
+    }();
+    Q_UNUSED(listening);
+    return said;
+}
+
 platform::Colour toColour(const QColor &colour)
 {
     return platform::Colour(colour.red()) | platform::Colour(colour.green()) << 8
@@ -23,8 +51,10 @@ platform::Colour toColour(const QColor &colour)
 class QtDriver final : public Driver {
 public:
     explicit QtDriver(platform::Form &form)
-        : m_window(form)
+        : m_form(form)
+        , m_window(form)
     {
+        lastAnnouncement().clear();
     }
 
     views::qt::Window &window() { return m_window; }
@@ -75,15 +105,28 @@ public:
         settle();
     }
 
-    void press(Key key) override
+    void press(Key key, platform::Modifiers modifiers) override
     {
         QWidget *target = m_window.focusWidget() ? m_window.focusWidget() : &m_window;
-        if (key == Key::Enter)
-            QTest::keyClick(target, Qt::Key_Return);
-        else if (key == Key::BackTab)
-            QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
-        else
-            QTest::keyClick(target, Qt::Key_Tab);
+        Qt::KeyboardModifiers held;
+        held.setFlag(Qt::ShiftModifier, modifiers.shift || key == Key::BackTab);
+        held.setFlag(Qt::ControlModifier, modifiers.control);
+        held.setFlag(Qt::AltModifier, modifiers.alt);
+        held.setFlag(Qt::MetaModifier, modifiers.meta);
+        // As a keyboard sends them: Shift+Tab arrives as Backtab.
+        const Qt::Key code = key == Key::Enter ? Qt::Key_Return
+            : held.testFlag(Qt::ShiftModifier) ? Qt::Key_Backtab
+                                               : Qt::Key_Tab;
+        QTest::keyClick(target, code, held);
+        settle();
+    }
+
+    void activate() override
+    {
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QApplication::setActiveWindow(&m_window);
         settle();
     }
 
@@ -96,12 +139,13 @@ public:
 
     bool tick() override
     {
-        const auto *clock = m_window.findChild<QTimer *>(
+        auto *clock = m_window.findChild<QTimer *>(
             QStringLiteral("timer %1").arg(platform::Runtime::FormTimerBase), Qt::FindDirectChildrenOnly);
         if (!clock || !clock->isActive())
             return false;
-        // What the timer's timeout does, without waiting for it.
-        m_window.runtime().timerElapsed(platform::Runtime::FormTimerBase);
+        // The event the timer's own interval sends it, without waiting for it: the timer times out.
+        QTimerEvent event(clock->timerId());
+        QCoreApplication::sendEvent(clock, &event);
         settle();
         return true;
     }
@@ -165,12 +209,16 @@ public:
         return texts;
     }
 
+    // What Qt tells a screen reader.
     std::optional<std::u16string> accessibleName(const platform::Control &control) override
     {
-        // What Qt tells a screen reader.
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widgetOf(control));
-        return accessible ? views::qt::toU16String(accessible->text(QAccessible::Name)) : std::u16string();
+        return accessibleText(widgetOf(control), QAccessible::Name);
     }
+    std::optional<std::u16string> accessibleDescription(const platform::Control &control) override
+    {
+        return accessibleText(widgetOf(control), QAccessible::Description);
+    }
+    std::optional<std::u16string> announced() override { return lastAnnouncement(); }
 
     std::u16string selectedText(const platform::TextBox &box) override
     {
@@ -178,14 +226,14 @@ public:
         return edit ? views::qt::toU16String(edit->selectedText()) : std::u16string();
     }
 
-    const platform::Control *focused() override { return controlOf(m_window.form(), m_window.focusWidget()); }
+    const platform::Control *focused() override { return controlOf(m_form, m_window.focusWidget()); }
 
     const platform::Control *controlAt(int x, int y) override
     {
         const QWidget *widget = m_window.childAt(x, y);
         while (widget && widget->parentWidget() != &m_window)
             widget = widget->parentWidget(); // a list's viewport, say
-        return controlOf(m_window.form(), widget);
+        return controlOf(m_form, widget);
     }
 
     std::u16string title() override { return views::qt::toU16String(m_window.windowTitle()); }
@@ -194,8 +242,7 @@ public:
 
     std::optional<std::u16string> description() override
     {
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&m_window);
-        return views::qt::toU16String(accessible->text(QAccessible::Description));
+        return accessibleText(&m_window, QAccessible::Description);
     }
 
     int nativeControls() override
@@ -206,6 +253,7 @@ public:
     int dpi() override { return 96; }
 
 private:
+    const platform::Form &m_form;
     views::qt::Window m_window;
 };
 

@@ -1,10 +1,11 @@
 #pragma once
 
 // A user at a view: what they do to the window and what they see of it. One implementation for each view
-// (the null view, Qt, Windows, the browser) runs the same scenarios; each reads what its toolkit shows, not
-// what the core holds.
+// (the null view, Qt, Windows, the browser) runs the same scenarios; each acts through its toolkit's own
+// events (its clicks, keys, timers and resizes) and reads what its toolkit shows, not what the core holds.
+// What a driver cannot read it returns as nullopt, and the check says it was not run there (CHECK_SHOWN).
 
-#include "platform/view.h"
+#include "platform/pixels.h"
 
 #include <memory>
 #include <optional>
@@ -22,11 +23,13 @@ public:
     virtual void show() = 0;
     // A click, which a disabled button does not deliver.
     virtual void click(const platform::CommandButton &button) = 0;
-    // Replaces the box's text by typing it, with the keyboard and, for Chinese, an input method that commits
-    // what it composed. Nothing reaches a locked box.
+    // Replaces the box's text by typing it, with the keyboard and, for Chinese, what an input method sends as
+    // it commits what it composed. Nothing reaches a locked box.
     virtual void type(const platform::TextBox &box, std::u16string_view text) = 0;
-    // A key pressed where the focus is.
-    virtual void press(Key key) = 0;
+    // A key pressed where the focus is, with the modifiers held (BackTab is Tab with Shift).
+    virtual void press(Key key, platform::Modifiers modifiers = {}) = 0;
+    // Another window takes the activation, then the user comes back to this one.
+    virtual void activate() = 0;
     // Gives the focus to a control, as a click into it does.
     virtual void focus(const platform::Control &control) = 0;
     // The form's timer ticks once, as the toolkit delivers it: only while it runs. False when it does not.
@@ -45,8 +48,11 @@ public:
     virtual platform::Colour background(const platform::Control &control) = 0;
     virtual platform::PixelRect rect(const platform::Control &control) = 0;
     virtual std::vector<std::u16string> items(const platform::ListBox &list) = 0;
-    // What screen readers are told; nullopt where the system does not tell a program (Wine).
+    // What screen readers are told of a control, its name and its description, and the last thing they were
+    // told to announce ("" for nothing yet); nullopt where the system does not tell a program (Wine).
     virtual std::optional<std::u16string> accessibleName(const platform::Control &control) = 0;
+    virtual std::optional<std::u16string> accessibleDescription(const platform::Control &control) = 0;
+    virtual std::optional<std::u16string> announced() = 0;
     virtual std::u16string selectedText(const platform::TextBox &box) = 0;
     // The control with the keyboard focus, or nullptr.
     virtual const platform::Control *focused() = 0;
@@ -64,3 +70,15 @@ public:
 
 // The view under test shows form, in a window of its own.
 std::unique_ptr<Driver> makeDriver(platform::Form &form);
+
+// Says, once a run for each, what a view's driver could not read and so did not check.
+void notRead(const char *what);
+
+// Checks what a driver read against what is expected; reports it as not run where the driver cannot read it.
+#define CHECK_SHOWN(read, expected)                                                                          \
+    do {                                                                                                     \
+        if (const auto shown_ = (read))                                                                      \
+            CHECK(*shown_ == (expected));                                                                    \
+        else                                                                                                 \
+            notRead(#read);                                                                                  \
+    } while (false)

@@ -8,10 +8,11 @@
 #include <cmath>
 #include <string>
 
-// The browser view's driver: the real page's elements in Chromium, driven by their own methods and by the
+// The browser view's driver: the real page's elements in a browser, driven by their own methods and by the
 // events a user's clicks and keys send them, and read back from the DOM, its layout and its computed styles.
-// The run is one call of the page's: what a browser does once an event is over (the posted call, a resize's
-// observer, the next frame) the driver does where a user would wait for it.
+// The run is one call of the page's, in which the browser's own loop never turns: what it would do once an
+// event is over (the posted call, a resize's observer, a timer's interval, the next frame) the driver does
+// where a user would wait for it, by calling the very callbacks the page gave the browser.
 
 extern "C" {
 // Each takes the page's id of an element or a window (see driver.js).
@@ -20,8 +21,12 @@ int web_enabled(int id);
 int web_visible(int id);
 void web_focus(int id);
 void web_type(int id, const char16_t *pointer, int length);
-void web_press(int window, int key, int shift);
+void web_press(int window, int enter, int modifiers);
+void web_activate(int window);
+void web_painted(int window);
+int web_tick(int window, int timer);
 void web_resize(int window, int width, int height);
+void web_settle(int window);
 int web_read(int id, int what, int index, char16_t *into, int capacity);
 int web_background(int id);
 double web_rect(int id, int side);
@@ -38,7 +43,7 @@ const platform::Control *controlOf(void *native)
     return native ? static_cast<views::web::Native *>(native)->control() : nullptr;
 }
 
-enum class What { Text, Selected, Name, Item, Printed };
+enum class What { Text, Selected, Name, Item, Description, Printed, Announced, Title };
 
 // A text the page writes into a buffer of ours (see web_read); nullopt when there is no such item.
 std::optional<std::u16string> read(int id, What what, int index = 0)
@@ -63,7 +68,7 @@ public:
     void show() override
     {
         m_window.show();
-        m_window.runtime().painted(); // the frame that shows it
+        web_painted(m_window.id()); // the frame that shows it
         settle();
     }
 
@@ -84,9 +89,17 @@ public:
         settle();
     }
 
-    void press(Key key) override
+    void press(Key key, platform::Modifiers modifiers) override
     {
-        web_press(m_window.id(), key == Key::Enter, key == Key::BackTab);
+        web_press(m_window.id(), key == Key::Enter,
+            (modifiers.shift || key == Key::BackTab ? 1 : 0) | (modifiers.control ? 2 : 0)
+                | (modifiers.alt ? 4 : 0) | (modifiers.meta ? 8 : 0));
+        settle();
+    }
+
+    void activate() override
+    {
+        web_activate(m_window.id());
         settle();
     }
 
@@ -99,25 +112,18 @@ public:
 
     bool tick() override
     {
-        if (!qm_timerRunsFor(platform::Runtime::FormTimerBase))
-            return false;
-        m_window.runtime().timerElapsed(platform::Runtime::FormTimerBase);
+        const bool runs = web_tick(m_window.id(), platform::Runtime::FormTimerBase);
         settle();
-        return true;
+        return runs;
     }
 
     void resize(int width, int height) override
     {
         web_resize(m_window.id(), width, height);
-        m_window.runtime().resized(); // what the resize's observer does before the next frame
         settle();
     }
 
-    void settle() override
-    {
-        while (qm_runPosted(m_window.id()))
-            m_window.runtime().afterEvent();
-    }
+    void settle() override { web_settle(m_window.id()); }
 
     bool shown(const platform::Control &control) override { return views::web::elementOf(control) != 0; }
     std::u16string text(const platform::Control &control) override
@@ -160,6 +166,11 @@ public:
     {
         return read(views::web::elementOf(control), What::Name);
     }
+    std::optional<std::u16string> accessibleDescription(const platform::Control &control) override
+    {
+        return read(views::web::elementOf(control), What::Description);
+    }
+    std::optional<std::u16string> announced() override { return read(m_window.id(), What::Announced); }
     std::u16string selectedText(const platform::TextBox &box) override
     {
         const int element = views::web::elementOf(box);
@@ -170,7 +181,7 @@ public:
     {
         return controlOf(web_at(m_window.id(), x, y));
     }
-    std::u16string title() override { return m_window.form().caption(); }
+    std::u16string title() override { return *read(m_window.id(), What::Title); }
     bool windowVisible() override { return web_windowVisible(m_window.id()); }
     platform::PixelSize clientSize() override
     {
@@ -181,8 +192,6 @@ public:
     int dpi() override { return 96; }
 
 private:
-    bool qm_timerRunsFor(int timer) { return ::qm_timerRuns(m_window.id(), timer) != 0; }
-
     views::web::Window m_window;
 };
 

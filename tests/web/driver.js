@@ -53,25 +53,54 @@ mergeInto(LibraryManager.library, {
   },
 
   web_press__deps: ['$QM'],
-  web_press: function (window, key, shift) {
+  web_press: function (window, enter, modifiers) {
     var target = document.activeElement && QM.windows.get(window).div.contains(document.activeElement)
         ? document.activeElement : QM.windows.get(window).div;
-    target.dispatchEvent(new KeyboardEvent('keydown', {bubbles: true, cancelable: true, key: key ? 'Enter' : 'Tab',
-                                                       shiftKey: !!shift}));
+    target.dispatchEvent(new KeyboardEvent('keydown', {bubbles: true, cancelable: true, key: enter ? 'Enter' : 'Tab',
+      shiftKey: !!(modifiers & 1), ctrlKey: !!(modifiers & 2), altKey: !!(modifiers & 4), metaKey: !!(modifiers & 8)}));
+  },
+
+  // The page's window loses the focus to another and has it back: the events the browser sends it.
+  web_activate: function (window) {
+    globalThis.dispatchEvent(new FocusEvent('blur'));
+    globalThis.dispatchEvent(new FocusEvent('focus'));
+  },
+
+  // The callbacks the page gave the browser, called as the browser would call them.
+  web_painted__deps: ['$QM'],
+  web_painted: function (window) {
+    QM.windows.get(window).painted();
+  },
+
+  web_tick__deps: ['$QM'],
+  web_tick: function (window, timer) {
+    var running = QM.windows.get(window).timers[timer];
+    if (running)
+      running.tick();
+    return running ? 1 : 0;
   },
 
   web_resize__deps: ['$QM'],
   web_resize: function (window, width, height) {
-    var style = QM.windows.get(window).div.style;
-    style.width = width + 'px';
-    style.height = height + 'px';
+    var win = QM.windows.get(window);
+    win.div.style.width = width + 'px';
+    win.div.style.height = height + 'px';
+    win.resized(); // what its observer does before the next frame
   },
 
-  // A text the user sees, written into a buffer of the program's: an element's text (0), its selection (1) or
-  // name (2), a list's item (3), or a window's printed line (4). -1: no such item.
+  web_settle__deps: ['$QM'],
+  web_settle: function (window) {
+    var win = QM.windows.get(window);
+    while (win.posted)
+      win.runPosted();
+  },
+
+  // A text the user sees, written into a buffer of the program's: an element's text (0), its selection (1),
+  // name (2), a list's item (3) or its description (4), or a window's printed lines (5), the last thing it
+  // announced (6) or its title (7). -1: no such item.
   web_read__deps: ['$QM'],
   web_read: function (id, what, index, into, capacity) {
-    var element = what < 4 ? QM.elements.get(id).element : null;
+    var element = what < 5 ? QM.elements.get(id).element : null;
     var text;
     if (what === 0)
       text = element.tagName === 'INPUT' ? element.value : element.textContent;
@@ -81,8 +110,14 @@ mergeInto(LibraryManager.library, {
       text = element.getAttribute('aria-label') || (element.tagName === 'INPUT' ? '' : element.textContent);
     else if (what === 3)
       text = index < element.options.length ? element.options[index].textContent : null;
-    else
+    else if (what === 4)
+      text = element.getAttribute('aria-description') || '';
+    else if (what === 5)
       text = QM.windows.get(id).printed.textContent;
+    else if (what === 6)
+      text = QM.windows.get(id).announcer.textContent;
+    else
+      text = document.title;
     if (text === null)
       return -1;
     stringToUTF16(text, into, capacity * 2);
@@ -129,7 +164,7 @@ mergeInto(LibraryManager.library, {
 
   web_elements__deps: ['$QM'],
   web_elements: function (window) {
-    return QM.windows.get(window).div.children.length - 1;
+    return QM.windows.get(window).div.children.length - 2; // not the printed lines and the announcements
   },
 
   web_finished: function (status) {

@@ -3,7 +3,9 @@
 #include "platform/controlarray.h"
 #include "views/win32/text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -11,7 +13,8 @@ namespace {
 class Win32Driver final : public Driver {
 public:
     explicit Win32Driver(platform::Form &form)
-        : m_owned(std::make_unique<views::win32::Window>(form))
+        : m_form(form)
+        , m_owned(std::make_unique<views::win32::Window>(form))
         , m_window(*m_owned)
     {
     }
@@ -47,26 +50,52 @@ public:
         SetFocus(hwnd);
         SendMessageW(hwnd, EM_SETSEL, 0, -1);
         SendMessageW(hwnd, WM_CLEAR, 0, 0);
-        for (const char16_t c : text)
-            SendMessageW(hwnd, WM_CHAR, WPARAM(c), 1);
+        // The keyboard's characters, and what an input method sends as it commits: each character it composed
+        // as WM_IME_CHAR, between the composition's start and end.
+        for (size_t i = 0; i < text.size();) {
+            if (text[i] < 0x80) {
+                SendMessageW(hwnd, WM_CHAR, WPARAM(text[i++]), 1);
+                continue;
+            }
+            SendMessageW(hwnd, WM_IME_STARTCOMPOSITION, 0, 0);
+            for (; i < text.size() && text[i] >= 0x80; ++i)
+                SendMessageW(hwnd, WM_IME_CHAR, WPARAM(text[i]), 1);
+            SendMessageW(hwnd, WM_IME_ENDCOMPOSITION, 0, 0);
+        }
         pump();
     }
 
-    void press(Key key) override
+    void press(Key key, platform::Modifiers modifiers) override
     {
-        // Through the program's loop, with Shift held for Shift+Tab.
+        // Through the program's loop, with the modifiers held as the keyboard's state.
         BYTE keys[256];
         GetKeyboardState(keys);
-        const BYTE shift = keys[VK_SHIFT];
-        keys[VK_SHIFT] = key == Key::BackTab ? 0x80 : 0;
+        BYTE saved[256];
+        std::copy(std::begin(keys), std::end(keys), std::begin(saved));
+        const auto hold = [&keys](int code, bool held) { keys[code] = held ? 0x80 : 0; };
+        hold(VK_SHIFT, modifiers.shift || key == Key::BackTab);
+        hold(VK_CONTROL, modifiers.control);
+        hold(VK_MENU, modifiers.alt);
+        hold(VK_LWIN, modifiers.meta);
         SetKeyboardState(keys);
         const UINT code = key == Key::Enter ? VK_RETURN : VK_TAB;
         const HWND focus = GetFocus();
         PostMessageW(focus, WM_KEYDOWN, code, 1);
         PostMessageW(focus, WM_KEYUP, code, LPARAM(0xC0000001));
         pump();
-        keys[VK_SHIFT] = shift;
-        SetKeyboardState(keys);
+        SetKeyboardState(saved);
+    }
+
+    void activate() override
+    {
+        const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100,
+            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetActiveWindow(other);
+        pump();
+        SetActiveWindow(m_window.hwnd());
+        pump();
+        DestroyWindow(other);
+        pump();
     }
 
     void focus(const platform::Control &control) override
@@ -78,7 +107,7 @@ public:
     bool tick() override
     {
         // Windows does not tell whether a timer runs; the form's timer does.
-        if (m_window.form().timers().empty() || !m_window.form().timers().front()->isEnabled())
+        if (m_form.timers().empty() || !m_form.timers().front()->isEnabled())
             return false;
         SendMessageW(m_window.hwnd(), WM_TIMER,
             views::win32::Window::TimerIdBase + platform::Runtime::FormTimerBase, 0);
@@ -161,8 +190,13 @@ public:
         return texts;
     }
 
-    // The system's accessibility annotations, which Wine does not read back.
+    // The system's accessibility annotations and live regions, which Wine does not read back.
     std::optional<std::u16string> accessibleName(const platform::Control &) override { return std::nullopt; }
+    std::optional<std::u16string> accessibleDescription(const platform::Control &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::u16string> announced() override { return std::nullopt; }
     std::optional<std::u16string> description() override { return std::nullopt; }
 
     std::u16string selectedText(const platform::TextBox &box) override
@@ -215,6 +249,7 @@ public:
     int dpi() override { return m_window.dpi(); }
 
 private:
+    const platform::Form &m_form;
     std::unique_ptr<views::win32::Window> m_owned;
     views::win32::Window &m_window;
 };

@@ -1,4 +1,5 @@
 #include "platform/services.h"
+#include "views/qt/services.h"
 #include "views/qt/window.h"
 #include "window/form1.h"
 
@@ -10,7 +11,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral(QUILLMARK_NAME));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID)); // matches the window to its launcher
-    platform::SystemServices services;
+    views::qt::Services toolkit;
+    platform::SystemServices services(toolkit);
     Form1 form(services);
     views::qt::Window window(form);
     window.show();

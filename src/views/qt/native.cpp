@@ -3,6 +3,7 @@
 #include "text.h"
 #include "window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -161,22 +162,15 @@ protected:
     }
 
 private:
-    // Keeps the strokes of the sample off the label's first and last rows: where the font's line height puts
-    // them when they fit, as in the Song faces the layout was drawn for, else moved just enough, else
-    // centred. The ink is measured as drawn, in device pixels: font metrics miss hinting by a pixel, and the
-    // bar is only a pixel or two taller than the glyphs.
+    // Places the strokes of the sample as the program places a caption by its ink. The ink is measured as
+    // drawn, in device pixels: font metrics miss hinting by a pixel, and the bar is only a pixel or two
+    // taller than the glyphs.
     void place()
     {
         m_placed = true;
         const qreal ratio = devicePixelRatioF();
-        const int rows = int(height() * ratio);
         const auto [top, bottom] = inkRows(m_inkSample, font(), ratio);
-        int move = 0; // when no glyph has ink there is nothing to place
-        if (top >= 0 && bottom - top <= rows - 3)
-            move = std::clamp(0, 1 - top, rows - 2 - bottom);
-        else if (top >= 0)
-            move = (rows - 1 - top - bottom) / 2;
-        m_shift = move / ratio;
+        m_shift = platform::inkShift(int(height() * ratio), top, bottom) / ratio;
     }
 
     // The first and last device-pixel rows that the strokes of sample cover, drawn in font with the line's
@@ -271,20 +265,35 @@ QColor toQColor(Colour colour)
 QFont toQFont(const platform::Font &font)
 {
     QFont qfont;
-    // SimSun where it is installed; elsewhere another Song (Ming) face.
-    if (font.name == u"宋体")
-        qfont.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-            QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
-            QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-            QStringLiteral("AR PL SungtiL GB")});
-    else
-        qfont.setFamilies({toQString(font.name)});
+    QStringList families;
+    for (const auto &face : platform::fontFaces(font))
+        families.append(toQString(face));
+    qfont.setFamilies(families);
     qfont.setPointSizeF(font.points);
     qfont.setWeight(QFont::Weight(font.weight));
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
     qfont.setStrikeOut(font.strikeOut);
     return qfont;
+}
+
+std::optional<std::pair<platform::Key, platform::Modifiers>> runtimeKey(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers held = event.modifiers();
+    platform::Modifiers modifiers{held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+        held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier)};
+    switch (event.key()) {
+    case Qt::Key_Backtab:
+        modifiers.shift = true;
+        return std::pair(platform::Key::Tab, modifiers);
+    case Qt::Key_Tab:
+        return std::pair(platform::Key::Tab, modifiers);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return std::pair(platform::Key::Enter, modifiers);
+    default:
+        return std::nullopt;
+    }
 }
 
 QWidget *widgetOf(const Control &control)
@@ -396,6 +405,24 @@ void Native::setAccessibleName(std::u16string_view name)
     m_widget->setAccessibleName(toQString(name));
 }
 
+void Native::setAccessibleDescription(std::u16string_view description)
+{
+    m_widget->setAccessibleDescription(toQString(description));
+}
+
+void Native::announce(std::u16string_view text)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(m_widget, toQString(text));
+#else
+    // Qt before 6.8 has no announcement: an alert on the widget, which screen readers read as its name and
+    // its text, the announcement's words.
+    Q_UNUSED(text);
+    QAccessibleEvent event(m_widget, QAccessible::Alert);
+#endif
+    QAccessible::updateAccessibility(&event);
+}
+
 void Native::stackUnder(platform::NativeControl *above)
 {
     if (above)
@@ -404,10 +431,10 @@ void Native::stackUnder(platform::NativeControl *above)
         m_widget->raise();
 }
 
-void Native::focus()
+void Native::focus(bool selectAll)
 {
-    m_widget->setFocus(Qt::TabFocusReason);
-    if (kind() == Control::Kind::TextBox)
+    m_widget->setFocus(selectAll ? Qt::TabFocusReason : Qt::ActiveWindowFocusReason);
+    if (selectAll && kind() == Control::Kind::TextBox)
         lineEdit(m_widget)->selectAll();
 }
 
@@ -439,12 +466,13 @@ bool Native::eventFilter(QObject *, QEvent *event)
         if (!m_composing)
             events->idle(*this);
         break;
-    case QEvent::KeyPress: {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && events->enter(*this))
-            return true;
+    case QEvent::KeyPress:
+        if (const auto key = runtimeKey(*static_cast<QKeyEvent *>(event))) {
+            // A Tab the runtime leaves is no one's: Qt would move the focus by its own rule.
+            if (events->key(this, key->first, key->second) || key->first == platform::Key::Tab)
+                return true;
+        }
         break;
-    }
     default:
         break;
     }

@@ -7,6 +7,10 @@
 #include <QObject>
 #include <QRect>
 
+#include <optional>
+#include <utility>
+
+class QKeyEvent;
 class QWidget;
 
 namespace views::qt {
@@ -39,12 +43,14 @@ public:
     void setStyle(const platform::TextStyle &style) override;
     void setItems(const std::vector<std::u16string> &items) override;
     void setAccessibleName(std::u16string_view name) override;
+    void setAccessibleDescription(std::u16string_view description) override;
+    void announce(std::u16string_view text) override;
     void stackUnder(platform::NativeControl *above) override;
-    void focus() override;
+    void focus(bool selectAll) override;
     bool busy() const override;
 
 protected:
-    // Focus, input methods and Enter in the widget.
+    // Focus, input methods, Tab and Enter in the widget.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -54,5 +60,8 @@ private:
 
 // The widget showing control, or nullptr while it has none.
 QWidget *widgetOf(const platform::Control &control);
+
+// The runtime's key for Qt's, with its modifiers; nullopt for any other key.
+std::optional<std::pair<platform::Key, platform::Modifiers>> runtimeKey(const QKeyEvent &event);
 
 } // namespace views::qt

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -53,10 +54,6 @@ void warnWithoutChineseFont()
 
 Window::Window(platform::Form &form)
 {
-    setWindowTitle(toQString(form.caption()));
-    setFont(toQFont(form.font()));
-    resize(platform::twipsToPixels(form.clientWidth(), dpi()),
-        platform::twipsToPixels(form.clientHeight(), dpi()));
     setWindowIcon(programIcon());
     m_runtime = std::make_unique<platform::Runtime>(form, static_cast<platform::Toolkit &>(*this));
 }
@@ -64,6 +61,13 @@ Window::Window(platform::Form &form)
 Window::~Window()
 {
     m_runtime.reset(); // its widgets, before QWidget's destructor deletes what remains
+}
+
+void Window::setLook(const platform::WindowLook &look)
+{
+    setWindowTitle(toQString(look.title));
+    setFont(toQFont(look.font));
+    resize(look.clientSize.width, look.clientSize.height);
 }
 
 std::unique_ptr<platform::NativeControl> Window::make(
@@ -95,11 +99,14 @@ void Window::setTimer(int id, int milliseconds)
         clock->stop();
 }
 
-void Window::printed(std::u16string_view lines)
+void Window::printed(const std::vector<std::u16string> &lines, std::u16string_view description)
 {
+    m_printed.clear();
+    for (const auto &line : lines)
+        m_printed.append(toQString(line));
     update();
     // A screen reader learns of the drawn lines as the window's description (its DescriptionChanged event).
-    setAccessibleDescription(toQString(lines));
+    setAccessibleDescription(toQString(description));
 }
 
 void Window::setVisible(bool visible)
@@ -115,17 +122,36 @@ void Window::paintEvent(QPaintEvent *)
     if (!std::exchange(m_paintedOnce, true))
         QMetaObject::invokeMethod(this, &warnWithoutChineseFont, Qt::QueuedConnection);
 
-    const auto &printed = form().printedLines();
-    if (printed.empty())
+    if (m_printed.isEmpty())
         return;
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetrics metrics = fontMetrics();
     int y = 0;
-    for (const auto &line : printed) {
-        painter.drawText(0, y + metrics.ascent(), toQString(line));
+    for (const QString &line : std::as_const(m_printed)) {
+        painter.drawText(0, y + metrics.ascent(), line);
         y += metrics.height();
     }
+}
+
+bool Window::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        // After Qt has given the focus back by its own rule.
+        QMetaObject::invokeMethod(
+            this, [this] { m_runtime->activated(); }, Qt::QueuedConnection);
+        break;
+    case QEvent::KeyPress:
+        // A key in the window itself, no control having the focus; a Tab the runtime leaves is no one's.
+        if (const auto key = runtimeKey(*static_cast<QKeyEvent *>(event)))
+            if (m_runtime->key(nullptr, key->first, key->second) || key->first == platform::Key::Tab)
+                return true;
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void Window::resizeEvent(QResizeEvent *event)
@@ -136,10 +162,11 @@ void Window::resizeEvent(QResizeEvent *event)
 
 bool Window::focusNextPrevChild(bool next)
 {
-    // Tab anywhere in the window, and a focus widget that is disabled or hidden: the runtime's keyboard
-    // order.
+    // Qt moves the focus on by itself from a widget it disabled or hid: along the runtime's keyboard order.
     // Not while the widgets go, handing the focus on.
-    return m_runtime && m_runtime->tab(!next);
+    platform::Modifiers modifiers;
+    modifiers.shift = !next;
+    return m_runtime && m_runtime->key(nullptr, platform::Key::Tab, modifiers);
 }
 
 } // namespace views::qt

@@ -22,26 +22,28 @@ public:
     explicit Window(platform::Form &form);
     ~Window() override;
 
-    platform::Form &form() const { return m_runtime->form(); }
     platform::Runtime &runtime() const { return *m_runtime; }
 
 protected:
     void setVisible(bool visible) override;
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
     // Toolkit
+    void setLook(const platform::WindowLook &look) override;
     std::unique_ptr<platform::NativeControl> make(
         platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override { return {width(), height()}; }
     int dpi() const override { return 96; }
     void post() override;
     void setTimer(int id, int milliseconds) override;
-    void printed(std::u16string_view lines) override;
+    void printed(const std::vector<std::u16string> &lines, std::u16string_view description) override;
 
     std::map<int, QTimer *> m_timers;
+    QStringList m_printed;
     bool m_paintedOnce = false;
     std::unique_ptr<platform::Runtime> m_runtime; // last: it makes widgets of this window
 };

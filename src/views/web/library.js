@@ -4,21 +4,17 @@
 mergeInto(LibraryManager.library, {
   $QM__postset: 'QM.init();',
   $QM: {
-    windows: null, // id: {div, printed, pointer, timers, posted, observer}
+    // id: {div, printed, announcer, pointer, timers, posted, observer, and the page's own event callbacks:
+    // resized, runPosted, painted, activated, each timer's tick}
+    windows: null,
     elements: null, // id: {element, window, native, composing, caption, halfWidthSpaces, inkSample}
     nextId: 1,
-    // Milliseconds that the wall clock ran ahead of the monotonic one: time the machine slept.
-    slept: 0,
-    lastMonotonic: 0,
-    lastWall: 0,
     audio: null,
 
     // Made here: the library's objects are written out as text, which keeps no Map.
     init: function () {
       QM.windows = new Map();
       QM.elements = new Map();
-      QM.lastMonotonic = performance.now();
-      QM.lastWall = Date.now();
     },
 
     text: function (pointer, length) {
@@ -40,14 +36,6 @@ mergeInto(LibraryManager.library, {
     // The colour 0x00BBGGRR as CSS.
     css: function (colour) {
       return 'rgb(' + (colour & 0xff) + ',' + ((colour >> 8) & 0xff) + ',' + ((colour >> 16) & 0xff) + ')';
-    },
-
-    // SimSun where the system has it, then another Song (Ming) face, then any Chinese face.
-    family: function (name) {
-      if (name !== '宋体')
-        return JSON.stringify(name) + ', serif';
-      return '"SimSun", "宋体", "NSimSun", "Songti SC", "STSong", "AR PL UMing CN", "AR PL UMing TW", ' +
-        '"Noto Serif CJK SC", "Source Han Serif SC", "Noto Serif SC", serif';
     },
 
     // A caption whose spaces are half as wide as a Chinese character: each space in a box of half an em, the
@@ -77,10 +65,9 @@ mergeInto(LibraryManager.library, {
       QM.place(item);
     },
 
-    // Keeps the strokes of the ink sample off the label's first and last rows, where they fit, else centres
-    // them: CJK faces differ in ascent by a third of an em, and the bar is barely taller than its font. The
-    // baseline is found where the page lays it out (an empty inline box sits on it), the ink about it from the
-    // face's own measures.
+    // Places the strokes of the ink sample as the program places a caption by its ink (CJK faces differ in
+    // ascent by a third of an em, and the bar is barely taller than its font). The baseline is found where the
+    // page lays it out (an empty inline box sits on it), the ink about it from the face's own measures.
     place: function (item) {
       var element = item.element;
       var ink = element.firstChild;
@@ -101,9 +88,7 @@ mergeInto(LibraryManager.library, {
       var rows = element.clientHeight;
       var top = Math.floor(baseline - metrics.actualBoundingBoxAscent);
       var bottom = Math.ceil(baseline + metrics.actualBoundingBoxDescent) - 1;
-      var move = bottom - top <= rows - 3 ? Math.min(Math.max(0, 1 - top), rows - 2 - bottom)
-                                          : Math.floor((rows - 1 - top - bottom) / 2);
-      ink.style.top = move + 'px';
+      ink.style.top = _qm_inkShift(rows, top, bottom) + 'px';
     },
 
     itemOf: function (target) {
@@ -136,28 +121,37 @@ mergeInto(LibraryManager.library, {
   },
 
   qm_window__deps: ['$QM'],
-  qm_window: function (pointer, titlePointer, titleLength, width, height, fontPointer, fontLength, points) {
+  qm_window: function (pointer) {
     var id = QM.nextId++;
     var div = document.createElement('div');
     div.className = 'quillmark-form';
     div.lang = 'zh-CN';
     div.hidden = true;
-    div.style.width = width + 'px';
-    div.style.height = height + 'px';
-    div.style.fontFamily = QM.family(QM.text(fontPointer, fontLength));
-    div.style.fontSize = points + 'pt';
     // The printed lines: on the window's surface, under the controls, and announced as they come.
     var printed = document.createElement('div');
     printed.className = 'printed';
     printed.setAttribute('role', 'status');
     printed.setAttribute('aria-live', 'polite');
     div.appendChild(printed);
-    var title = QM.text(titlePointer, titleLength);
-    div.setAttribute('aria-label', title);
-    document.title = title;
+    // What the program announces: for screen readers alone, seen by no one.
+    var announcer = document.createElement('div');
+    announcer.setAttribute('role', 'status');
+    announcer.setAttribute('aria-live', 'polite');
+    Object.assign(announcer.style, {position: 'absolute', width: '1px', height: '1px', overflow: 'hidden',
+      clipPath: 'inset(50%)', whiteSpace: 'nowrap'});
+    div.appendChild(announcer);
     (document.getElementById('quillmark') || document.body).appendChild(div);
-    var win = {div: div, printed: printed, pointer: pointer, timers: {}, posted: false, observer: null};
+    var win = {div: div, printed: printed, announcer: announcer, pointer: pointer, timers: {}, posted: false,
+      observer: null};
     QM.windows.set(id, win);
+    // The page's events that concern the window as a whole, kept by name for what drives it in its tests.
+    win.resized = function () {
+      _qm_resized(pointer);
+    };
+    win.activated = function () {
+      _qm_activated(pointer);
+    };
+    window.addEventListener('focus', win.activated);
 
     div.addEventListener('click', function (event) {
       var item = QM.itemOf(event.target);
@@ -197,33 +191,43 @@ mergeInto(LibraryManager.library, {
         _qm_idle(item.native);
     });
     div.addEventListener('keydown', function (event) {
-      if (event.isComposing || event.altKey || event.ctrlKey || event.metaKey)
+      // Tab and Enter are the program's to decide, with the modifiers held; an input method's keys are its own.
+      if (event.isComposing || (event.key !== 'Tab' && event.key !== 'Enter'))
         return;
       var item = QM.itemOf(event.target);
-      // Tab follows the form's keyboard order, answer boxes out of view included, round from the last control
-      // to the first as in a desktop window.
-      if (event.key === 'Tab' && _qm_tab(pointer, event.shiftKey ? 1 : 0))
-        event.preventDefault();
-      else if (event.key === 'Enter' && item && item.element.tagName === 'INPUT' && _qm_enter(item.native))
+      var modifiers = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
+        (event.metaKey ? 8 : 0);
+      if (_qm_key(pointer, item ? item.native : 0, event.key === 'Enter' ? 1 : 0, modifiers))
         event.preventDefault();
     });
     if (window.ResizeObserver) {
-      win.observer = new ResizeObserver(function () {
-        _qm_resized(pointer);
-      });
+      win.observer = new ResizeObserver(win.resized);
       win.observer.observe(div);
     }
     return id;
+  },
+
+  qm_look__deps: ['$QM'],
+  qm_look: function (id, titlePointer, titleLength, width, height, familyPointer, familyLength, points) {
+    var div = QM.windows.get(id).div;
+    div.style.width = width + 'px';
+    div.style.height = height + 'px';
+    div.style.fontFamily = QM.text(familyPointer, familyLength);
+    div.style.fontSize = points + 'pt';
+    var title = QM.text(titlePointer, titleLength);
+    div.setAttribute('aria-label', title);
+    document.title = title;
   },
 
   qm_closeWindow__deps: ['$QM'],
   qm_closeWindow: function (id) {
     var win = QM.windows.get(id);
     Object.keys(win.timers).forEach(function (timer) {
-      clearInterval(win.timers[timer]);
+      clearInterval(win.timers[timer].handle);
     });
     if (win.observer)
       win.observer.disconnect();
+    window.removeEventListener('focus', win.activated);
     win.div.remove();
     QM.windows.delete(id);
   },
@@ -237,11 +241,12 @@ mergeInto(LibraryManager.library, {
         QM.place(item);
     });
     // Once the frame that shows the window has been drawn.
+    win.painted = function () {
+      if (QM.windows.has(id))
+        _qm_painted(win.pointer);
+    };
     requestAnimationFrame(function () {
-      setTimeout(function () {
-        if (QM.windows.has(id))
-          _qm_painted(win.pointer);
-      }, 0);
+      setTimeout(win.painted, 0);
     });
   },
 
@@ -258,46 +263,35 @@ mergeInto(LibraryManager.library, {
     return div.hidden ? parseInt(div.style.height, 10) : div.clientHeight;
   },
 
-  // The runtime's call once the current event is over; a driver may run it sooner (qm_runPosted).
+  // The runtime's call once the current event is over.
   qm_post__deps: ['$QM'],
   qm_post: function (id) {
     var win = QM.windows.get(id);
     if (win.posted)
       return;
     win.posted = true;
-    queueMicrotask(function () {
+    win.runPosted = win.runPosted || function () {
       if (QM.windows.has(id) && win.posted) {
         win.posted = false;
         _qm_afterEvent(win.pointer);
       }
-    });
-  },
-
-  qm_runPosted__deps: ['$QM'],
-  qm_runPosted: function (id) {
-    var win = QM.windows.get(id);
-    if (!win.posted)
-      return 0;
-    win.posted = false;
-    return 1;
+    };
+    queueMicrotask(win.runPosted);
   },
 
   qm_setTimer__deps: ['$QM'],
   qm_setTimer: function (id, timer, milliseconds) {
     var win = QM.windows.get(id);
     if (win.timers[timer] !== undefined) {
-      clearInterval(win.timers[timer]);
+      clearInterval(win.timers[timer].handle);
       delete win.timers[timer];
     }
-    if (milliseconds > 0)
-      win.timers[timer] = setInterval(function () {
+    if (milliseconds > 0) {
+      var tick = function () {
         _qm_timer(win.pointer, timer);
-      }, milliseconds);
-  },
-
-  qm_timerRuns__deps: ['$QM'],
-  qm_timerRuns: function (id, timer) {
-    return QM.windows.get(id).timers[timer] !== undefined ? 1 : 0;
+      };
+      win.timers[timer] = {handle: setInterval(tick, milliseconds), tick: tick};
+    }
   },
 
   qm_printed__deps: ['$QM'],
@@ -386,12 +380,12 @@ mergeInto(LibraryManager.library, {
   },
 
   qm_style__deps: ['$QM'],
-  qm_style: function (id, namePointer, nameLength, points, weight, italic, underline, strikeOut, halfWidthSpaces,
-                      samplePointer, sampleLength) {
+  qm_style: function (id, familyPointer, familyLength, points, weight, italic, underline, strikeOut,
+                      halfWidthSpaces, samplePointer, sampleLength) {
     var item = QM.elements.get(id);
     var style = item.element.style;
-    if (namePointer) {
-      style.fontFamily = QM.family(QM.text(namePointer, nameLength));
+    if (familyLength) {
+      style.fontFamily = QM.text(familyPointer, familyLength);
       style.fontSize = points + 'pt';
       style.fontWeight = weight;
       style.fontStyle = italic ? 'italic' : 'normal';
@@ -426,6 +420,22 @@ mergeInto(LibraryManager.library, {
       element.removeAttribute('aria-label');
   },
 
+  qm_description__deps: ['$QM'],
+  qm_description: function (id, pointer, length) {
+    var element = QM.elements.get(id).element;
+    if (length)
+      element.setAttribute('aria-description', QM.text(pointer, length));
+    else
+      element.removeAttribute('aria-description');
+  },
+
+  qm_announce__deps: ['$QM'],
+  qm_announce: function (id, pointer, length) {
+    // A new text node each time: the same words said again are news to a live region too.
+    QM.windows.get(QM.elements.get(id).window).announcer.replaceChildren(
+      document.createTextNode(QM.text(pointer, length)));
+  },
+
   qm_stackUnder__deps: ['$QM'],
   qm_stackUnder: function (id, above) {
     // Later elements lie over earlier ones.
@@ -435,11 +445,11 @@ mergeInto(LibraryManager.library, {
   },
 
   qm_focus__deps: ['$QM'],
-  qm_focus: function (id) {
+  qm_focus: function (id, selectAll) {
     var element = QM.elements.get(id).element;
     // An answer box beyond the window's edge takes the focus unseen: the form does not scroll to it.
     element.focus({preventScroll: true});
-    if (element.tagName === 'INPUT')
+    if (selectAll && element.tagName === 'INPUT')
       element.select();
   },
 
@@ -450,21 +460,6 @@ mergeInto(LibraryManager.library, {
 
   // Services
 
-  // Milliseconds from a monotonic clock (performance.now), plus whatever time the wall clock ran ahead of it:
-  // a machine that slept stops the monotonic clock in some browsers, and the exam's time runs on through the
-  // sleep as it does on the desktop. A wall clock set back changes nothing.
-  qm_tickCount__deps: ['$QM'],
-  qm_tickCount: function () {
-    var monotonic = performance.now();
-    var wall = Date.now();
-    var ahead = (wall - QM.lastWall) - (monotonic - QM.lastMonotonic);
-    if (ahead > 1000)
-      QM.slept += ahead;
-    QM.lastMonotonic = monotonic;
-    QM.lastWall = wall;
-    return Math.floor(monotonic + QM.slept) | 0;
-  },
-
   qm_alert__deps: ['$QM'],
   qm_alert: function (pointer, length) {
     window.alert(QM.text(pointer, length));
@@ -472,23 +467,20 @@ mergeInto(LibraryManager.library, {
 
   qm_open__deps: ['$QM'],
   qm_open: function (pointer, length) {
-    // A blocked pop-up is no reason to stop the exam.
+    // Opened with its opener cut at once rather than with 'noopener', which would hide whether a blocker
+    // refused it.
     try {
-      window.open(QM.text(pointer, length), '_blank', 'noopener');
+      var opened = window.open(QM.text(pointer, length), '_blank');
+      if (opened)
+        opened.opener = null;
+      return opened ? 1 : 0;
     } catch (error) {
+      return 0;
     }
-    return 1;
   },
 
   qm_beep__deps: ['$QM'],
   qm_beep: function () {
     QM.beep();
-  },
-
-  qm_directory__deps: ['$QM'],
-  qm_directory: function (pointer, capacity) {
-    var directory = Module.quillmarkDirectory || '/';
-    stringToUTF16(directory, pointer, capacity * 2);
-    return Math.min(directory.length, capacity - 1);
   },
 });

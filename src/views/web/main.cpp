@@ -1,4 +1,5 @@
 #include "platform/services.h"
+#include "views/web/services.h"
 #include "views/web/window.h"
 #include "window/form1.h"
 
@@ -6,7 +7,8 @@
 // then lives as long as the page, answering its events.
 int main()
 {
-    static platform::SystemServices services;
+    static views::web::Services toolkit;
+    static platform::SystemServices services(toolkit);
     static Form1 form(services);
     static views::web::Window window(form);
     window.show();

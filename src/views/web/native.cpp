@@ -56,9 +56,10 @@ void Native::setAlignment(platform::Label::Alignment alignment)
 void Native::setStyle(const platform::TextStyle &style)
 {
     const platform::Font *font = style.font;
-    qm_style(m_element, font ? font->name.data() : nullptr, font ? int(font->name.size()) : 0,
-        font ? font->points : 0, font ? font->weight : 400, font && font->italic, font && font->underline,
-        font && font->strikeOut, style.halfWidthSpaces, style.inkSample.data(), int(style.inkSample.size()));
+    const std::u16string family = font ? cssFamily(*font) : std::u16string();
+    qm_style(m_element, family.data(), int(family.size()), font ? font->points : 0, font ? font->weight : 400,
+        font && font->italic, font && font->underline, font && font->strikeOut, style.halfWidthSpaces,
+        style.inkSample.data(), int(style.inkSample.size()));
 }
 
 void Native::setItems(const std::vector<std::u16string> &items)
@@ -73,14 +74,24 @@ void Native::setAccessibleName(std::u16string_view name)
     qm_name(m_element, name.data(), int(name.size()));
 }
 
+void Native::setAccessibleDescription(std::u16string_view description)
+{
+    qm_description(m_element, description.data(), int(description.size()));
+}
+
+void Native::announce(std::u16string_view text)
+{
+    qm_announce(m_element, text.data(), int(text.size()));
+}
+
 void Native::stackUnder(platform::NativeControl *above)
 {
     qm_stackUnder(m_element, above ? static_cast<Native *>(above)->m_element : 0);
 }
 
-void Native::focus()
+void Native::focus(bool selectAll)
 {
-    qm_focus(m_element);
+    qm_focus(m_element, selectAll);
 }
 
 bool Native::busy() const

@@ -27,8 +27,10 @@ public:
     void setStyle(const platform::TextStyle &style) override;
     void setItems(const std::vector<std::u16string> &items) override;
     void setAccessibleName(std::u16string_view name) override;
+    void setAccessibleDescription(std::u16string_view description) override;
+    void announce(std::u16string_view text) override;
     void stackUnder(platform::NativeControl *above) override;
-    void focus() override;
+    void focus(bool selectAll) override;
     bool busy() const override;
 
 private:

@@ -6,16 +6,15 @@
 #include <cstdint>
 
 extern "C" {
-int qm_window(void *window, const char16_t *title, int titleLength, int width, int height,
-    const char16_t *font, int fontLength, double points);
+int qm_window(void *window);
+void qm_look(int window, const char16_t *title, int titleLength, int width, int height,
+    const char16_t *family, int familyLength, double points);
 void qm_closeWindow(int window);
 void qm_showWindow(int window);
 int qm_clientWidth(int window);
 int qm_clientHeight(int window);
 void qm_post(int window);
-int qm_runPosted(int window);
 void qm_setTimer(int window, int timer, int milliseconds);
-int qm_timerRuns(int window, int timer);
 void qm_printed(int window, const char16_t *lines, int length);
 
 int qm_make(int window, int kind, void *native);
@@ -26,18 +25,19 @@ void qm_enabled(int element, int enabled);
 void qm_text(int element, const char16_t *text, int length);
 void qm_colours(int element, int own, std::uint32_t background, std::uint32_t text);
 void qm_alignment(int element, int right);
-void qm_style(int element, const char16_t *name, int nameLength, double points, int weight, int italic,
+// An empty family: the window's font.
+void qm_style(int element, const char16_t *family, int familyLength, double points, int weight, int italic,
     int underline, int strikeOut, int halfWidthSpaces, const char16_t *sample, int sampleLength);
 void qm_clearItems(int element);
 void qm_addItem(int element, const char16_t *item, int length);
 void qm_name(int element, const char16_t *name, int length);
+void qm_description(int element, const char16_t *description, int length);
+void qm_announce(int element, const char16_t *text, int length);
 void qm_stackUnder(int element, int above);
-void qm_focus(int element);
+void qm_focus(int element, int selectAll);
 int qm_composing(int element);
 
-int qm_tickCount();
 void qm_alert(const char16_t *text, int length);
 int qm_open(const char16_t *address, int length);
 void qm_beep();
-int qm_directory(char16_t *into, int capacity);
 }

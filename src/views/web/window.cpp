@@ -7,12 +7,16 @@
 
 namespace views::web {
 
+std::u16string cssFamily(const platform::Font &font)
+{
+    std::u16string family;
+    for (const auto &face : platform::fontFaces(font))
+        family += u'"' + face + u"\", ";
+    return family + u"serif";
+}
+
 Window::Window(platform::Form &form)
-    : m_form(form)
-    , m_id(qm_window(this, form.caption().data(), int(form.caption().size()),
-          platform::twipsToPixels(form.clientWidth(), dpi()),
-          platform::twipsToPixels(form.clientHeight(), dpi()), form.font().name.data(),
-          int(form.font().name.size()), form.font().points))
+    : m_id(qm_window(this))
 {
     m_runtime = std::make_unique<platform::Runtime>(form, static_cast<platform::Toolkit &>(*this));
 }
@@ -27,6 +31,13 @@ void Window::show()
 {
     m_runtime->show();
     qm_showWindow(m_id);
+}
+
+void Window::setLook(const platform::WindowLook &look)
+{
+    const std::u16string family = cssFamily(look.font);
+    qm_look(m_id, look.title.data(), int(look.title.size()), look.clientSize.width, look.clientSize.height,
+        family.data(), int(family.size()), look.font.points);
 }
 
 std::unique_ptr<platform::NativeControl> Window::make(
@@ -52,9 +63,10 @@ void Window::setTimer(int id, int milliseconds)
     qm_setTimer(m_id, id, milliseconds);
 }
 
-void Window::printed(std::u16string_view lines)
+void Window::printed(const std::vector<std::u16string> &, std::u16string_view description)
 {
-    qm_printed(m_id, lines.data(), int(lines.size()));
+    // The page shows the lines as the description's text, a line each.
+    qm_printed(m_id, description.data(), int(description.size()));
 }
 
 } // namespace views::web
@@ -105,15 +117,23 @@ EMSCRIPTEN_KEEPALIVE void qm_idle(void *native)
         runtime->idle(*nativeAt(native));
 }
 
-EMSCRIPTEN_KEEPALIVE int qm_enter(void *native)
+// Modifiers: 1 Shift, 2 Control, 4 Alt, 8 Meta.
+EMSCRIPTEN_KEEPALIVE int qm_key(void *window, void *native, int enter, int modifiers)
 {
-    platform::Runtime *runtime = runtimeOf(native);
-    return runtime && runtime->enter(*nativeAt(native));
+    const platform::Modifiers held{
+        (modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0, (modifiers & 8) != 0};
+    return runtimeOfWindow(window).key(
+        native ? nativeAt(native) : nullptr, enter ? platform::Key::Enter : platform::Key::Tab, held);
 }
 
-EMSCRIPTEN_KEEPALIVE int qm_tab(void *window, int backward)
+EMSCRIPTEN_KEEPALIVE void qm_activated(void *window)
 {
-    return runtimeOfWindow(window).tab(backward != 0);
+    runtimeOfWindow(window).activated();
+}
+
+EMSCRIPTEN_KEEPALIVE int qm_inkShift(int rows, int inkTop, int inkBottom)
+{
+    return platform::inkShift(rows, inkTop, inkBottom);
 }
 
 EMSCRIPTEN_KEEPALIVE void qm_timer(void *window, int id)

@@ -16,7 +16,6 @@ public:
     Window &operator=(const Window &) = delete;
     ~Window();
 
-    platform::Form &form() const { return m_form; }
     platform::Runtime &runtime() const { return *m_runtime; }
     // The page's id of the window.
     int id() const { return m_id; }
@@ -28,16 +27,19 @@ public:
 
 private:
     // Toolkit
+    void setLook(const platform::WindowLook &look) override;
     std::unique_ptr<platform::NativeControl> make(
         platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override;
     void post() override;
     void setTimer(int id, int milliseconds) override;
-    void printed(std::u16string_view lines) override;
+    void printed(const std::vector<std::u16string> &lines, std::u16string_view description) override;
 
-    platform::Form &m_form;
     int m_id;
     std::unique_ptr<platform::Runtime> m_runtime; // last: it makes elements of this window
 };
+
+// A font's faces as a CSS font family, ending in the generic serif.
+std::u16string cssFamily(const platform::Font &font);
 
 } // namespace views::web

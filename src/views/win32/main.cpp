@@ -1,4 +1,5 @@
 #include "platform/services.h"
+#include "views/win32/services.h"
 #include "views/win32/window.h"
 #include "window/form1.h"
 
@@ -14,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show)
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    platform::SystemServices services;
+    views::win32::Services toolkit;
+    platform::SystemServices services(toolkit);
     Form1 form(services);
     views::win32::Window window(form);
     window.show(show);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace views::win32 {
 
@@ -111,9 +112,24 @@ void Native::setItems(const std::vector<std::u16string> &items)
 
 void Native::setAccessibleName(std::u16string_view name)
 {
-    // Unnamed, a control is called by its caption: nothing to annotate, nothing to load at start-up.
-    if (!name.empty())
+    // Unnamed, a control is called by its caption: nothing to annotate, nothing to load at start-up, unless a
+    // name of the control shown before is to be taken back.
+    if (!name.empty() || std::exchange(m_named, false))
         annotate(m_hwnd, PROPID_ACC_NAME, name);
+    m_named = m_named || !name.empty();
+}
+
+void Native::setAccessibleDescription(std::u16string_view description)
+{
+    if (!description.empty() || std::exchange(m_described, false))
+        annotate(m_hwnd, PROPID_ACC_DESCRIPTION, description);
+    m_described = m_described || !description.empty();
+}
+
+void Native::announce(std::u16string_view)
+{
+    // Screen readers read the live region's name and text: the announcement's words.
+    announceChange(m_hwnd);
 }
 
 void Native::stackUnder(platform::NativeControl *above)
@@ -122,10 +138,10 @@ void Native::stackUnder(platform::NativeControl *above)
         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void Native::focus()
+void Native::focus(bool selectAll)
 {
     SetFocus(m_hwnd);
-    if (kind() == Control::Kind::TextBox)
+    if (selectAll && kind() == Control::Kind::TextBox)
         SendMessageW(m_hwnd, EM_SETSEL, 0, -1);
 }
 

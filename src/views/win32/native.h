@@ -30,8 +30,10 @@ public:
     bool busy() const override { return m_composing || m_menuOpen; }
     void setItems(const std::vector<std::u16string> &items) override;
     void setAccessibleName(std::u16string_view name) override;
+    void setAccessibleDescription(std::u16string_view description) override;
+    void announce(std::u16string_view text) override;
     void stackUnder(platform::NativeControl *above) override;
-    void focus() override;
+    void focus(bool selectAll) override;
 
     // The colours it paints itself in, answering WM_CTLCOLOR*: the brush of the background, or nullptr for
     // the system's own.
@@ -52,6 +54,8 @@ private:
     HWND m_hwnd = nullptr;
     WNDPROC m_controlProc = nullptr; // the control's own
     std::optional<platform::OwnColours> m_colours;
+    bool m_named = false; // annotated: a name or a description to take back when it is handed on
+    bool m_described = false;
     bool m_composing = false;
     bool m_menuOpen = false;
 };

@@ -32,7 +32,9 @@ bool useCom()
     return loaded;
 }
 
-void annotate(HWND hwnd, const MSAAPROPID &property, std::u16string_view text)
+namespace {
+
+IAccPropServices *annotations()
 {
     static IAccPropServices *const services = [] {
         IAccPropServices *created = nullptr;
@@ -43,8 +45,38 @@ void annotate(HWND hwnd, const MSAAPROPID &property, std::u16string_view text)
             return static_cast<IAccPropServices *>(nullptr);
         return created;
     }();
-    if (services)
+    return services;
+}
+
+// UI Automation's live setting, as an annotation: the SDK's LiveSetting_Property_GUID, which mingw-w64 lacks.
+constexpr GUID LiveSettingProperty
+    = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr long Polite = 1;
+// EVENT_OBJECT_LIVEREGIONCHANGED, which the headers give Windows 8 and later only: Windows 7 ignores it.
+constexpr DWORD LiveRegionChanged = 0x8019;
+
+} // namespace
+
+void annotate(HWND hwnd, const MSAAPROPID &property, std::u16string_view text)
+{
+    IAccPropServices *services = annotations();
+    if (!services)
+        return;
+    if (text.empty())
+        services->ClearHwndProps(hwnd, DWORD(OBJID_CLIENT), CHILDID_SELF, &property, 1);
+    else
         services->SetHwndPropStr(hwnd, DWORD(OBJID_CLIENT), CHILDID_SELF, property, wide(text).c_str());
+}
+
+void announceChange(HWND hwnd)
+{
+    if (IAccPropServices *services = annotations()) {
+        VARIANT setting{};
+        setting.vt = VT_I4;
+        setting.lVal = Polite;
+        services->SetHwndProp(hwnd, DWORD(OBJID_CLIENT), CHILDID_SELF, LiveSettingProperty, setting);
+    }
+    NotifyWinEvent(LiveRegionChanged, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 } // namespace views::win32

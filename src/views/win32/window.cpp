@@ -69,19 +69,14 @@ ATOM registerClass(HINSTANCE instance, WNDPROC proc)
 } // namespace
 
 Window::Window(platform::Form &form)
-    : m_form(form)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(instance, windowProc);
-    // WS_EX_CONTROLPARENT: Tab walks the controls, as in a dialog. WS_CLIPCHILDREN: the window paints around
-    // its controls, not under them, so a resize does not flicker.
-    CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, wide(form.caption()).c_str(),
-        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-        nullptr, nullptr, instance, this);
+    // WS_EX_CONTROLPARENT: the dialog manager handles the window's keys, as in a dialog. WS_CLIPCHILDREN: the
+    // window paints around its controls, not under them, so a resize does not flicker.
+    CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     m_dpi = dpiOf(m_hwnd);
-    const SIZE size = outerSize(m_hwnd, platform::twipsToPixels(form.clientWidth(), m_dpi),
-        platform::twipsToPixels(form.clientHeight(), m_dpi), m_dpi);
-    SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_runtime = std::make_unique<platform::Runtime>(form, static_cast<platform::Toolkit &>(*this));
 }
 
@@ -116,14 +111,21 @@ void Window::dispatch(MSG &message)
     const ATOM form = registerClass(GetModuleHandleW(nullptr), windowProc);
     if (top && GetClassLongPtrW(top, GCW_ATOM) == form) {
         auto *window = reinterpret_cast<Window *>(GetWindowLongPtrW(top, GWLP_USERDATA));
-        // Tab follows the form's keyboard order, which reaches answer boxes out of view too; Enter in an
-        // answer box moves on to the next, rather than reaching the window as a command. Taken here, before
-        // the dialog manager, they leave no character behind.
-        Native *native = Native::of(message.hwnd);
+        // Tab and Enter are the runtime's to decide (Tab follows the form's keyboard order, which reaches
+        // answer boxes out of view too). Taken here, before the dialog manager, they leave no character
+        // behind; a Tab the runtime leaves is no one's, as the dialog manager would move the focus by its own
+        // rule.
         if (window && !window->closing() && message.message == WM_KEYDOWN
-            && ((message.wParam == VK_TAB && window->runtime().tab(GetKeyState(VK_SHIFT) < 0))
-                || (message.wParam == VK_RETURN && native && window->runtime().enter(*native))))
-            return;
+            && (message.wParam == VK_TAB || message.wParam == VK_RETURN)) {
+            const bool tab = message.wParam == VK_TAB;
+            const auto held = [](int key) { return GetKeyState(key) < 0; };
+            const platform::Modifiers modifiers{
+                held(VK_SHIFT), held(VK_CONTROL), held(VK_MENU), held(VK_LWIN) || held(VK_RWIN)};
+            if (window->runtime().key(
+                    Native::of(message.hwnd), tab ? platform::Key::Tab : platform::Key::Enter, modifiers)
+                || tab)
+                return;
+        }
         if (IsDialogMessageW(top, &message))
             return;
     }
@@ -133,11 +135,12 @@ void Window::dispatch(MSG &message)
 
 HFONT Window::font(const platform::Font *font)
 {
-    const platform::Font &wanted = font ? *font : form().font();
+    const platform::Font &wanted = font ? *font : m_font;
     for (const auto &[known, handle] : m_fonts)
         if (known == wanted)
             return handle;
-    const std::wstring face = wide(wanted.name);
+    // GDI takes one face and finds its own stand-ins for it.
+    const std::wstring face = wide(platform::fontFaces(wanted).front());
     const int pixels = int(std::lround(wanted.points * m_dpi / 72));
     // Small sizes are drawn crisp, as SimSun draws them from its own bitmaps: smoothed, the thin strokes of
     // a 12-pixel letter fade to a grey that a locked answer cannot be read in.
@@ -147,6 +150,14 @@ HFONT Window::font(const platform::Font *font)
         DEFAULT_PITCH | FF_DONTCARE, face.c_str());
     m_fonts.emplace_back(wanted, handle);
     return handle;
+}
+
+void Window::setLook(const platform::WindowLook &look)
+{
+    SetWindowTextW(m_hwnd, wide(look.title).c_str());
+    m_font = look.font;
+    const SIZE size = outerSize(m_hwnd, look.clientSize.width, look.clientSize.height, m_dpi);
+    SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::unique_ptr<platform::NativeControl> Window::make(
@@ -175,28 +186,29 @@ void Window::setTimer(int id, int milliseconds)
         KillTimer(m_hwnd, TimerIdBase + UINT_PTR(id));
 }
 
-void Window::printed(std::u16string_view lines)
+void Window::printed(const std::vector<std::u16string> &lines, std::u16string_view description)
 {
+    m_printed.clear();
+    for (const auto &line : lines)
+        m_printed.push_back(wide(line));
     InvalidateRect(m_hwnd, nullptr, TRUE);
     // The drawn lines belong to no control: a screen reader learns of them as the window's description.
-    annotate(m_hwnd, PROPID_ACC_DESCRIPTION, lines);
+    annotate(m_hwnd, PROPID_ACC_DESCRIPTION, description);
 }
 
 void Window::paint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hwnd, &paint);
-    const auto &printed = form().printedLines();
-    if (!printed.empty()) {
+    if (!m_printed.empty()) {
         const HGDIOBJ old = SelectObject(dc, font(nullptr));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         TEXTMETRICW metrics;
         GetTextMetricsW(dc, &metrics);
         int y = 0;
-        for (const auto &line : printed) {
-            const std::wstring text = wide(line);
-            TextOutW(dc, 0, y, text.c_str(), int(text.size()));
+        for (const std::wstring &line : m_printed) {
+            TextOutW(dc, 0, y, line.c_str(), int(line.size()));
             y += metrics.tmHeight;
         }
         SelectObject(dc, old);
@@ -271,13 +283,9 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return reinterpret_cast<LRESULT>(brush);
         break;
     case WM_ACTIVATE:
-        // The focus comes back to where the user left it, as in a dialog.
-        if (LOWORD(wParam) == WA_INACTIVE)
-            m_lastFocus = GetFocus();
-        else if (m_lastFocus && IsChild(m_hwnd, m_lastFocus))
-            SetFocus(m_lastFocus);
-        else
-            m_runtime->tab(false);
+        // Not the system's default, which gives the focus to the window itself.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            m_runtime->activated();
         return 0;
     case WM_DPICHANGED:
         dpiChanged(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -25,7 +26,6 @@ public:
     Window &operator=(const Window &) = delete;
     ~Window();
 
-    platform::Form &form() const { return m_form; }
     platform::Runtime &runtime() const { return *m_runtime; }
     HWND hwnd() const { return m_hwnd; }
     int dpi() const override { return m_dpi; }
@@ -36,7 +36,7 @@ public:
 
     // Runs the program's message loop until the window is closed; returns the exit code.
     static int run();
-    // What the loop does with one message: the keys that move between controls (Tab, Enter) first.
+    // What the loop does with one message: the keys whose meaning the runtime decides (Tab, Enter) first.
     static void dispatch(MSG &message);
 
     // The font of a control (nullptr: the form's) at the window's DPI; the window owns it.
@@ -44,23 +44,24 @@ public:
 
 private:
     // Toolkit
+    void setLook(const platform::WindowLook &look) override;
     std::unique_ptr<platform::NativeControl> make(
         platform::Control::Kind kind, platform::PixelRect bounds) override;
     platform::PixelSize clientSize() const override;
     void post() override;
     void setTimer(int id, int milliseconds) override;
-    void printed(std::u16string_view lines) override;
+    void printed(const std::vector<std::u16string> &lines, std::u16string_view description) override;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void dpiChanged(int dpi, const RECT *suggested);
 
-    platform::Form &m_form;
     HWND m_hwnd = nullptr;
     int m_dpi = 96;
+    platform::Font m_font; // the window's
     std::vector<std::pair<platform::Font, HFONT>> m_fonts; // at m_dpi: a form has two or three
-    HWND m_lastFocus = nullptr; // restored when the window is activated again
+    std::vector<std::wstring> m_printed;
     std::unique_ptr<platform::Runtime> m_runtime; // last: it makes child windows of this one
 };
 

@@ -1,9 +1,10 @@
-#include "platform/files.h"
+#include "files.h"
 
 #include <emscripten/emscripten.h>
 
-// A page's files are the ones it fetched before the program started (pre.js): the key beside the page, if the
-// server had one. The page keeps them as bytes by path; the program reads them through the page's handles.
+// A page's files are the ones it fetched before the program started (the web view's pre.js): the key beside
+// the page, if the server had one. The page keeps them as bytes by path; the program reads them through the
+// page's handles.
 // clang-format off
 EM_JS(int, quillmark_file_open, (const char16_t *path, int length), {
     var bytes = (Module.quillmarkFiles || {})[UTF16ToString(path, length * 2)];

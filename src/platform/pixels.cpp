@@ -1,0 +1,55 @@
+#include "pixels.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+int twipsToPixels(double twips, int dpi)
+{
+    constexpr double Limit = 1e6;
+    if (!std::isfinite(twips))
+        return 0;
+    return int(std::lround(std::clamp(twips * dpi / 1440, -Limit, Limit)));
+}
+
+PixelRect pixelRect(const Control &control, int dpi)
+{
+    const int left = twipsToPixels(control.left(), dpi);
+    const int top = twipsToPixels(control.top(), dpi);
+    const int right = twipsToPixels(double(control.left()) + double(control.width()), dpi);
+    const int bottom = twipsToPixels(double(control.top()) + double(control.height()), dpi);
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+bool intersects(PixelRect a, PixelRect b)
+{
+    return a.width > 0 && a.height > 0 && b.width > 0 && b.height > 0 && a.left < b.left + b.width
+        && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
+}
+
+int inkShift(int rows, int inkTop, int inkBottom)
+{
+    if (inkTop < 0)
+        return 0; // no glyph has ink: nothing to place
+    // Off the first and last rows, moved no further than that asks; where the strokes leave no row free at
+    // both ends, centred, the odd row below (a floor, for slack of either sign).
+    if (inkBottom - inkTop <= rows - 3)
+        return std::clamp(0, 1 - inkTop, rows - 2 - inkBottom);
+    const int slack = rows - 1 - inkTop - inkBottom;
+    return slack >= 0 ? slack / 2 : -((1 - slack) / 2);
+}
+
+std::vector<std::u16string> fontFaces(const Font &font)
+{
+    // SimSun under its Chinese and English names, its monospaced sibling, macOS's Song faces, then Debian's
+    // and the Noto and Source Han serifs.
+    std::vector<std::u16string> song{u"宋体", u"SimSun", u"NSimSun", u"Songti SC", u"STSong",
+        u"AR PL UMing CN", u"AR PL UMing TW", u"Noto Serif CJK SC", u"Source Han Serif SC", u"Noto Serif SC",
+        u"AR PL SungtiL GB"};
+    if (font.name == song.front())
+        return song;
+    return {font.name};
+}
+
+} // namespace platform

@@ -1,0 +1,57 @@
+#include "services.h"
+
+#include <emscripten/emscripten.h>
+
+#include <cstdlib>
+
+// A page's system: its clocks and its address. The page's own script (the view's pre.js) keeps the folder of
+// its address as Module.quillmarkDirectory.
+// clang-format off
+EM_JS(int, quillmark_tick_count, (), {
+    // Milliseconds from a monotonic clock (performance.now), plus whatever time the wall clock ran ahead of it:
+    // a machine that slept stops the monotonic clock in some browsers, and the exam's time runs on through the
+    // sleep as it does on the desktop. A wall clock set back changes nothing.
+    var clock = Module.quillmarkClock = Module.quillmarkClock
+        || {slept: 0, monotonic: performance.now(), wall: Date.now()};
+    var monotonic = performance.now();
+    var wall = Date.now();
+    var ahead = (wall - clock.wall) - (monotonic - clock.monotonic);
+    if (ahead > 1000)
+        clock.slept += ahead;
+    clock.monotonic = monotonic;
+    clock.wall = wall;
+    return Math.floor(monotonic + clock.slept) | 0;
+});
+// The folder as UTF-16 on the heap, for the program to free; its length in code units at *length.
+EM_JS(char16_t *, quillmark_directory, (int *length), {
+    var directory = Module.quillmarkDirectory || '/';
+    var bytes = directory.length * 2 + 2;
+    var text = _malloc(bytes);
+    stringToUTF16(directory, text, bytes);
+    HEAP32[length >> 2] = directory.length;
+    return text;
+});
+// clang-format on
+
+namespace platform {
+
+std::int32_t SystemServices::tickCount()
+{
+    return quillmark_tick_count();
+}
+
+bool SystemServices::startProgram(std::u16string_view)
+{
+    return false; // a page starts no program
+}
+
+std::u16string SystemServices::programDirectory()
+{
+    int length = 0;
+    char16_t *directory = quillmark_directory(&length);
+    std::u16string copy(directory, size_t(length));
+    std::free(directory);
+    return copy;
+}
+
+} // namespace platform
