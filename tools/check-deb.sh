@@ -68,6 +68,8 @@ with open(key, encoding="utf-8") as file:
 def wait(what, find):
     deadline = time.monotonic() + 30
     while time.monotonic() < deadline:
+        if running.poll() is not None:
+            sys.exit(f"{what}: not seen, {program} ended with status {running.returncode}")
         found = find()
         if found is not None:
             return found
