@@ -34,6 +34,13 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/assets/quillmark.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${QUILLMARK_APP_ID}.svg)
 
+# The Debian package keeps the key in /etc instead, linked from beside the program.
+option(QUILLMARK_DEB "Install as the Debian package lays the program out (the deb preset)" OFF)
+if(QUILLMARK_DEB)
+  include(${CMAKE_CURRENT_LIST_DIR}/Debian.cmake)
+  return()
+endif()
+
 # The sample key, only where the user has no key yet.
 install(CODE "
   set(folder \"\${CMAKE_INSTALL_PREFIX}/${QUILLMARK_PROGRAM_DIR}\")

@@ -3,14 +3,16 @@
 # normal build and its tests, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer
 # for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default), clang-tidy and clazy over the program's sources,
 # the Windows program built with mingw-w64, with its tests run under Wine, and the web page built with
-# emscripten, with its tests run under node and in Chromium; last, the two archives to hand out, each unpacked
-# into a folder with Chinese characters and a space in its name and run from there.
+# emscripten, with its tests run under node and in Chromium; the two archives to hand out, each unpacked into a
+# folder with Chinese characters and a space in its name and run from there; last, the Debian package, linted,
+# installed on this machine, started, reinstalled and purged.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
 need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
     clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32 unicode-data doctest-dev \
-    wine wine64 fonts-wine xvfb xauth locales emscripten chromium python3
+    wine wine64 fonts-wine xvfb xauth locales emscripten chromium python3 dpkg-dev file lintian dbus-daemon \
+    at-spi2-core python3-pyatspi
 # Node.js and npm: Debian's, unless the machine has its own already.
 command -v node >/dev/null 2>&1 || need_packages nodejs
 command -v npm >/dev/null 2>&1 || need_packages npm
@@ -86,3 +88,8 @@ ctest --preset web
 echo "== The web archive, unpacked and served"
 cmake --build --preset web --target package
 sh tools/check-web-archive.sh
+
+echo "== The Debian package, linted, installed, started, reinstalled and purged"
+cmake --preset deb
+cmake --build --preset deb --target package
+sh tools/check-deb.sh

@@ -1,0 +1,154 @@
+#!/bin/sh
+# Checks the Debian package as an administrator gets it: lintian reports no error and no warning; apt installs it
+# on this machine; /usr/bin/quillmark, started on a virtual screen and read through the accessibility bus as a
+# screen reader reads it, shows its one window and no message and, after 开始考试, 交卷 and 结果, lists the key's
+# lines; an edit of /etc/quillmark/答案.txt stays over a reinstall and is what the program then reads; a purge
+# leaves none of the package's files. Whatever fails, what this check installed is purged; a quillmark package
+# that was on the machine before is left alone, and the steps that would touch it are skipped. As root, after
+# `cmake --build --preset deb --target package`:
+#
+#     sh tools/check-deb.sh
+set -eu
+cd "$(dirname "$0")/.."
+config=build/deb/CPackConfig.cmake
+field() { sed -n "s/^set($1 \"\(.*\)\")$/\1/p" "$config"; }
+deb=build/deb/quillmark_$(field CPACK_PACKAGE_VERSION)-$(field CPACK_DEBIAN_PACKAGE_RELEASE)_$(dpkg --print-architecture).deb
+if [ ! -f "$deb" ]; then
+    echo "No $deb: make it with cmake --build --preset deb --target package"
+    exit 1
+fi
+key=/etc/quillmark/答案.txt
+work=$(mktemp -d)
+installed=
+extras=
+cleanup() {
+    if [ -n "$installed" ]; then
+        echo "Purging what this check installed: quillmark $extras"
+        apt-get -o DPkg::Lock::Timeout=900 purge -y -qq quillmark $extras >"$work/purge.log" 2>&1 || cat "$work/purge.log"
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+since=$(date +%s%N)
+took() {
+    now=$(date +%s%N)
+    echo "$1 ($(((now - since) / 1000000)) ms)"
+    since=$now
+}
+
+echo "== $deb, $(wc -c <"$deb") bytes"
+echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+if ! lintian --fail-on error,warning "$deb"; then
+    echo "lintian reports errors or warnings (above)"
+    exit 1
+fi
+took "lintian: no error and no warning"
+
+status=$(dpkg-query -W -f='${db:Status-Status}' quillmark 2>/dev/null || true)
+if [ -n "$status" ] && [ "$status" != not-installed ]; then
+    echo "SKIPPED: a quillmark package is on this machine already ($status): the install, start, reinstall and purge"
+    echo "are not checked, so as to leave it and its key as they are"
+    exit 0
+fi
+
+# The program opens its homepage at start: a browser that ends at once, not the test command's Chromium.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+cat >"$work/probe.py" <<'EOF'
+import subprocess, sys, time
+import pyatspi
+
+program, key = sys.argv[1:]
+with open(key, encoding="utf-8") as file:
+    expected = file.read().splitlines()[1:34]
+
+
+def wait(what, find):
+    deadline = time.monotonic() + 30
+    while time.monotonic() < deadline:
+        if running.poll() is not None:
+            sys.exit(f"{what}: not seen, {program} ended with status {running.returncode}")
+        found = find()
+        if found is not None:
+            return found
+        time.sleep(0.05)
+    sys.exit(f"{what}: not seen in 30 s")
+
+
+def has(node, state):
+    return node.getState().contains(state)
+
+
+def child(parent, role, name=None, state=pyatspi.STATE_SHOWING):
+    return next((c for c in parent if c.getRole() == role and name in (None, c.name) and has(c, state)), None)
+
+
+running = subprocess.Popen([program])
+try:
+    application = wait("quillmark on the accessibility bus", lambda: next(
+        (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == running.pid), None))
+    shown = wait("its window", lambda: [c for c in application if has(c, pyatspi.STATE_SHOWING)] or None)
+    tops = [(c.getRoleName(), c.name) for c in shown]
+    if len(shown) != 1 or shown[0].name != "QuillmarkV1.0" or shown[0].getRole() in (pyatspi.ROLE_DIALOG,
+                                                                                   pyatspi.ROLE_ALERT):
+        sys.exit(f"it shows {tops}, not its one window QuillmarkV1.0 and no message")
+    window = shown[0]
+    for name in ("开始考试", "交卷", "结果"):
+        wait(f"{name}, enabled", lambda: child(window, pyatspi.ROLE_PUSH_BUTTON, name, pyatspi.STATE_SENSITIVE)
+             ).queryAction().doAction(0)
+    items = [item.name for item in wait("the key list", lambda: child(window, pyatspi.ROLE_LIST))]
+    if items != expected:
+        sys.exit(f"the key list shows {items}, not lines 2 to 34 of {key}: {expected}")
+finally:
+    running.terminate()
+    running.wait()
+EOF
+start() {
+    if ! env -u QT_QPA_PLATFORM PATH="$work/bin:$PATH" BROWSER=true XDG_RUNTIME_DIR="$work" \
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 xvfb-run -a -s "-screen 0 1280x720x24" \
+        dbus-run-session -- /usr/bin/python3 "$work/probe.py" /usr/bin/quillmark "$key" >"$work/probe.log" 2>&1; then
+        cat "$work/probe.log"
+        exit 1
+    fi
+}
+apt_install() { # apt-get options
+    if ! apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "$@" "./$deb" >"$work/apt.log" 2>&1; then
+        cat "$work/apt.log"
+        exit 1
+    fi
+}
+
+# What apt adds besides the package goes when it goes.
+extras=$(apt-get -s install --no-install-recommends "./$deb" 2>/dev/null | sed -n 's/^Inst \([^ ]*\).*/\1/p' |
+    grep -v -x quillmark | tr '\n' ' ' || true)
+installed=yes
+apt_install
+iconv -f GBK -t UTF-8 sample/答案.txt | tr -d '\r' | cmp - "$key"
+took "installed with apt-get install ./$(basename "$deb")${extras:+, with $extras}; $key is the sample key in UTF-8"
+start
+took "started /usr/bin/quillmark: its one window QuillmarkV1.0, no message; after 开始考试, 交卷 and 结果 its list shows lines 2 to 34 of $key"
+
+sed -i '1s/.*/管理员改过的答案/; 2s/.*/甲乙丙丁甲/' "$key"
+cp "$key" "$work/edited"
+apt_install --reinstall
+if ! cmp "$work/edited" "$key"; then
+    echo "The reinstall replaced the edited $key"
+    exit 1
+fi
+took "edited $key and reinstalled: the edit stays"
+start
+took "started it again: its list shows the edited key's lines"
+
+dpkg -L quillmark | while read -r path; do [ -d "$path" ] && [ ! -L "$path" ] || echo "$path"; done >"$work/files"
+printf '%s\n' /etc/quillmark /usr/libexec/quillmark /usr/share/doc/quillmark >>"$work/files"
+apt-get -o DPkg::Lock::Timeout=900 purge -y -qq quillmark $extras >"$work/purge.log" 2>&1 || { cat "$work/purge.log"; exit 1; }
+installed=
+while read -r path; do
+    if [ -e "$path" ] || [ -L "$path" ]; then
+        echo "The purge left $path"
+        exit 1
+    fi
+done <"$work/files"
+took "purged: none of its $(wc -l <"$work/files") files and folders left"
