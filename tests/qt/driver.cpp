@@ -20,28 +20,6 @@ std::u16string accessibleText(QWidget *widget, QAccessible::Text text)
     return accessible ? views::qt::toU16String(accessible->text(text)) : std::u16string();
 }
 
-// What Qt tells screen readers to announce, as they hear it: an announcement's words, or for an alert (Qt
-// before 6.8) the name and the text of the control that raised it.
-std::u16string &lastAnnouncement()
-{
-    static std::u16string said;
-    static const bool listening = [] {
-        QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-            if (event->type() == QAccessible::Announcement)
-                said = views::qt::toU16String(static_cast<QAccessibleAnnouncementEvent *>(event)->message());
-#endif
-            if (event->type() == QAccessible::Alert)
-                if (QAccessibleInterface *accessible = event->accessibleInterface())
-                    said = views::qt::toU16String(
-                        accessible->text(QAccessible::Name) + u' ' + accessible->text(QAccessible::Value));
-        });
-        return true;
-    }();
-    Q_UNUSED(listening);
-    return said;
-}
-
 platform::Colour toColour(const QColor &colour)
 {
     return platform::Colour(colour.red()) | platform::Colour(colour.green()) << 8
@@ -54,7 +32,6 @@ public:
         : m_form(form)
         , m_window(form)
     {
-        lastAnnouncement().clear();
     }
 
     views::qt::Window &window() { return m_window; }
@@ -218,7 +195,15 @@ public:
     {
         return accessibleText(widgetOf(control), QAccessible::Description);
     }
-    std::optional<std::u16string> announced() override { return lastAnnouncement(); }
+    // The alert the window shows for screen readers, as Qt tells them of it.
+    std::optional<std::u16string> announced() override
+    {
+        auto *announcer = m_window.findChild<QWidget *>(QStringLiteral("announcement"));
+        QAccessibleInterface *alert = announcer ? QAccessible::queryAccessibleInterface(announcer) : nullptr;
+        if (!alert || alert->state().invisible || alert->role() != QAccessible::AlertMessage)
+            return std::u16string();
+        return views::qt::toU16String(alert->text(QAccessible::Name));
+    }
 
     std::u16string selectedText(const platform::TextBox &box) override
     {

@@ -304,6 +304,7 @@ QWidget *widgetOf(const Control &control)
 
 Native::Native(Control::Kind kind, Window &window)
     : NativeControl(kind)
+    , m_window(window)
     , m_widget(newWidget(kind, &window))
 {
     m_widget->hide();
@@ -412,15 +413,7 @@ void Native::setAccessibleDescription(std::u16string_view description)
 
 void Native::announce(std::u16string_view text)
 {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent event(m_widget, toQString(text));
-#else
-    // Qt before 6.8 has no announcement: an alert on the widget, which screen readers read as its name and
-    // its text, the announcement's words.
-    Q_UNUSED(text);
-    QAccessibleEvent event(m_widget, QAccessible::Alert);
-#endif
-    QAccessible::updateAccessibility(&event);
+    m_window.announce(toQString(text));
 }
 
 void Native::stackUnder(platform::NativeControl *above)

@@ -54,6 +54,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    Window &m_window;
     QWidget *m_widget;
     bool m_composing = false;
 };

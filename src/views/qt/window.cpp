@@ -3,6 +3,7 @@
 #include "native.h"
 #include "text.h"
 
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
@@ -50,12 +51,41 @@ void warnWithoutChineseFont()
     Q_UNUSED(checked);
 }
 
+// What the program announces: an alert of no size, which screen readers present as it shows.
+class Announcer final : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    static QAccessibleInterface *accessible(const QString &, QObject *object)
+    {
+        auto *announcer = qobject_cast<Announcer *>(object);
+        return announcer ? new QAccessibleWidget(announcer, QAccessible::AlertMessage) : nullptr;
+    }
+};
+
 } // namespace
 
 Window::Window(platform::Form &form)
 {
     setWindowIcon(programIcon());
     m_runtime = std::make_unique<platform::Runtime>(form, static_cast<platform::Toolkit &>(*this));
+}
+
+void Window::announce(const QString &text)
+{
+    if (!m_announcer) {
+        static const bool installed = (QAccessible::installFactory(&Announcer::accessible), true);
+        Q_UNUSED(installed);
+        m_announcer = new Announcer(this);
+        m_announcer->setObjectName(QStringLiteral("announcement"));
+        m_announcer->setGeometry(0, 0, 0, 0);
+    }
+    // Hidden and shown again: the same words said twice are news too.
+    m_announcer->hide();
+    m_announcer->setAccessibleName(text);
+    m_announcer->show();
 }
 
 Window::~Window()
@@ -170,3 +200,5 @@ bool Window::focusNextPrevChild(bool next)
 }
 
 } // namespace views::qt
+
+#include "window.moc"

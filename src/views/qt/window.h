@@ -24,6 +24,10 @@ public:
 
     platform::Runtime &runtime() const { return *m_runtime; }
 
+    // Tells screen readers text, politely, as an alert that shows for them alone: Qt 6.4's bridge to the
+    // accessibility bus passes on no announcement of its own.
+    void announce(const QString &text);
+
 protected:
     void setVisible(bool visible) override;
     bool event(QEvent *event) override;
@@ -44,6 +48,7 @@ private:
 
     std::map<int, QTimer *> m_timers;
     QStringList m_printed;
+    QWidget *m_announcer = nullptr;
     bool m_paintedOnce = false;
     std::unique_ptr<platform::Runtime> m_runtime; // last: it makes widgets of this window
 };
