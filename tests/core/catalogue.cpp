@@ -21,17 +21,17 @@ void readyWithAnswers(TestForm &test)
     prepare(test, u"5");
     for (size_t i = 0; i < Typed.size(); ++i)
         if (!Typed[i].empty())
-            type(test, test->Text2[int(i) + 1], Typed[i]);
+            typeInto(test, int(i) + 1, Typed[i]);
 }
 
 // Ready again after a whole exam on that sheet, whose boxes are now locked.
 void readyAfterRestart(TestForm &test)
 {
     readyWithAnswers(test);
-    click(test, test->Command3);
-    click(test, test->Command4);
-    click(test, test->Command2);
-    click(test, test->Command5);
+    start(test);
+    handIn(test);
+    results(test);
+    restart(test);
 }
 
 // Runs check in a window brought to each phase in which the count and the minutes can be typed, with the
@@ -57,12 +57,12 @@ template <class Check> void inEveryReadyPhase(Check check)
 void finishExam(TestForm &test)
 {
     type(test, test->Text2[0], u"130");
-    click(test, test->Command3);
+    start(test);
     CHECK(phaseOf(test).starts_with("HandIn clock"));
     CHECK(tick(test, 800));
-    click(test, test->Command4);
+    handIn(test);
     CHECK(phaseOf(test) == HandedIn);
-    click(test, test->Command2);
+    results(test);
     CHECK(phaseOf(test) == Graded);
 }
 
@@ -98,7 +98,7 @@ TEST_CASE("the question count, in every phase that takes it")
         INFO(texts[row].first);
         inEveryReadyPhase([&](TestForm &test, const std::string &before) {
             type(test, test->Text1, texts[row].second);
-            click(test, test->Command1);
+            prepare(test);
             if (boxes[row] < 0) {
                 CHECK(answers(*test) == Typed);
                 CHECK(phaseOf(test) == before);
@@ -140,7 +140,7 @@ TEST_CASE("the minutes, in every phase that takes them")
         const bool starts = std::get<2>(row);
         inEveryReadyPhase([&](TestForm &test, const std::string &before) {
             type(test, test->Text2[0], text);
-            click(test, test->Command3);
+            start(test);
             CHECK(answers(*test) == Typed);
             if (!starts) {
                 CHECK(phaseOf(test) == before);
@@ -151,9 +151,9 @@ TEST_CASE("the minutes, in every phase that takes them")
             for (const std::int64_t elapsed :
                 {std::int64_t(800), std::int64_t(60'000), std::int64_t(4'000'000'000)})
                 tick(test, elapsed);
-            click(test, test->Command4);
+            handIn(test);
             CHECK(phaseOf(test) == HandedIn);
-            click(test, test->Command2);
+            results(test);
             CHECK(phaseOf(test) == Graded);
             CHECK(answers(*test) == Typed);
         });
@@ -253,14 +253,41 @@ TEST_CASE("an exam writes nothing")
 
     test.show();
     readyWithAnswers(test);
-    click(test, test->Command3);
+    start(test);
     CHECK(tick(test, 800));
     CHECK(tick(test, 100'000'000)); // time-out
-    click(test, test->Command4);
-    click(test, test->Command2);
-    click(test, test->Command5);
-    click(test, test->Command1);
+    handIn(test);
+    results(test);
+    restart(test);
+    prepare(test);
     test.close(); // the window closes
 
     CHECK(snapshot(test.dir.path) == before);
+}
+
+TEST_CASE("counts that lay out fewer boxes than they say")
+{
+    const struct {
+        const char *name;
+        std::u16string count;
+        int boxes;
+    } rows[] = {
+        {"3.7 lays out 3", u"3.7", 3},
+        {"0.5 lays out none", u"0.5", 0},
+        {"-0", u"-0", 0},
+        {"negative", u"-5", 0},
+        {"full-width", u"１２", 12},
+        {"exponent", u"1.2e1", 12},
+        {"huge negative", u"-1e300", 0},
+    };
+    for (const auto &row : rows) {
+        const auto &[name, count, boxes] = row;
+        INFO(std::string(row.name));
+        TestForm test;
+        test.show();
+        prepare(test, u"20");
+        prepare(test, count);
+        CHECK(test->Text2.count() == boxes + 1);
+        CHECK(test.services.beeps == 0);
+    }
 }

@@ -91,9 +91,9 @@ void type(TestForm &test, const platform::TextBox &box, std::u16string_view text
         checkControls(test);
 }
 
-void press(TestForm &test, Driver::Key key)
+void press(TestForm &test, Driver::Key key, platform::Modifiers modifiers)
 {
-    test.view->press(key);
+    test.view->press(key, modifiers);
     if (checkEveryAction)
         checkControls(test);
 }
@@ -105,20 +105,54 @@ void resize(TestForm &test, int width, int height)
         checkControls(test);
 }
 
-void prepare(TestForm &test, std::u16string_view count)
+void prepare(TestForm &test, std::optional<std::u16string_view> count)
 {
-    type(test, test->Text1, count);
+    if (count)
+        type(test, test->Text1, *count);
     click(test, test->Command1);
 }
 
-void handIn(TestForm &test, const Lines &typed)
+void start(TestForm &test, std::optional<std::u16string_view> minutes)
+{
+    if (minutes)
+        type(test, test->Text2[0], *minutes);
+    click(test, test->Command3);
+}
+
+void handIn(TestForm &test)
+{
+    click(test, test->Command4);
+}
+
+void results(TestForm &test)
+{
+    click(test, test->Command2);
+}
+
+void restart(TestForm &test)
+{
+    click(test, test->Command5);
+}
+
+void typeInto(TestForm &test, int question, std::u16string_view answer)
+{
+    type(test, test->Text2[question], answer);
+}
+
+void sitExam(TestForm &test, const Lines &typed)
 {
     prepare(test, platform::numberText(double(typed.size())));
-    click(test, test->Command3);
+    start(test);
     for (size_t i = 0; i < typed.size(); ++i)
         if (!typed[i].empty())
-            type(test, test->Text2[int(i) + 1], typed[i]);
-    click(test, test->Command4);
+            typeInto(test, int(i) + 1, typed[i]);
+    handIn(test);
+}
+
+void gradeExam(TestForm &test, const Lines &typed)
+{
+    sitExam(test, typed);
+    results(test);
 }
 
 bool tick(TestForm &test, std::int64_t elapsed)

@@ -166,12 +166,20 @@ public:
 inline bool checkEveryAction = true;
 void click(TestForm &test, const platform::CommandButton &button);
 void type(TestForm &test, const platform::TextBox &box, std::u16string_view text);
-void press(TestForm &test, Driver::Key key);
+void press(TestForm &test, Driver::Key key, platform::Modifiers modifiers = {});
 void resize(TestForm &test, int width, int height);
-// Types the question count and presses Prepare.
-void prepare(TestForm &test, std::u16string_view count);
-// Prepares a box for each answer, starts the exam, types the answers that are not empty and hands in.
-void handIn(TestForm &test, const Lines &typed);
+// The exam's actions: Prepare (with the count typed first, where one is given), Start (likewise with the
+// minutes), Hand in, Results and Restart, and an answer typed into the box of a question.
+void prepare(TestForm &test, std::optional<std::u16string_view> count = std::nullopt);
+void start(TestForm &test, std::optional<std::u16string_view> minutes = std::nullopt);
+void handIn(TestForm &test);
+void results(TestForm &test);
+void restart(TestForm &test);
+void typeInto(TestForm &test, int question, std::u16string_view answer);
+// Prepares a box for each answer, starts the exam, types the answers that are not empty and hands in; and
+// then presses Results.
+void sitExam(TestForm &test, const Lines &typed);
+void gradeExam(TestForm &test, const Lines &typed);
 // A tick of the exam clock `elapsed` milliseconds after Start, as the timer delivers it: only while it runs.
 // Returns whether it was delivered.
 bool tick(TestForm &test, std::int64_t elapsed);
