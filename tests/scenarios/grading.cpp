@@ -49,3 +49,12 @@ TEST_CASE("a count over 165 lays out boxes the key cannot cover")
     CHECK(test.view->text(test->Text3) == u"1");
     CHECK(greenBoxes(*test) == "1");
 }
+
+TEST_CASE("Chinese answers, typed through an input method, are graded")
+{
+    TestForm test(utf8KeyFileBytes({"甲乙丙丁戊"}));
+    test.show();
+    gradeExam(test, {u"甲", u"乙", u"丁"});
+    CHECK(answers(*test) == Lines{u"甲", u"乙", u"丁"});
+    CHECK(test.view->text(test->Text3) == u"2");
+}

@@ -1,9 +1,32 @@
 #include "platform/services.h"
-#include "views/qt/services.h"
+#include "views/qt/text.h"
 #include "views/qt/window.h"
 #include "window/form1.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+// What the program asks of the system that takes Qt: its message box, its desktop services and its beep.
+class Services final : public platform::ToolkitServices {
+public:
+    void messageBox(std::u16string_view text, std::u16string_view title) override
+    {
+        QMessageBox box(
+            QMessageBox::NoIcon, views::qt::toQString(title), views::qt::toQString(text), QMessageBox::Ok);
+        box.exec();
+    }
+    bool openUrl(std::u16string_view address) override
+    {
+        return QDesktopServices::openUrl(QUrl(views::qt::toQString(address)));
+    }
+    void beep() override { QApplication::beep(); }
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -11,7 +34,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral(QUILLMARK_NAME));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID)); // matches the window to its launcher
-    views::qt::Services toolkit;
+    Services toolkit;
     platform::SystemServices services(toolkit);
     Form1 form(services);
     views::qt::Window window(form);

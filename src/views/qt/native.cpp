@@ -204,25 +204,10 @@ private:
     qreal m_shift = 0; // pixels down from where the font's line height puts the caption
 };
 
-// Each kind of control's widget, as the kind it is: the peer made it.
-QLineEdit *lineEdit(QWidget *widget)
+// Each kind of control's widget, as the kind it is: the native made it.
+template <class Widget> Widget *as(QWidget *widget)
 {
-    return static_cast<QLineEdit *>(widget);
-}
-
-CaptionLabel *captionLabel(QWidget *widget)
-{
-    return static_cast<CaptionLabel *>(widget);
-}
-
-QPushButton *pushButton(QWidget *widget)
-{
-    return static_cast<QPushButton *>(widget);
-}
-
-QListWidget *listWidget(QWidget *widget)
-{
-    return static_cast<QListWidget *>(widget);
+    return static_cast<Widget *>(widget);
 }
 
 Qt::Alignment labelAlignment(Label::Alignment alignment)
@@ -277,23 +262,19 @@ QFont toQFont(const platform::Font &font)
     return qfont;
 }
 
-std::optional<std::pair<platform::Key, platform::Modifiers>> runtimeKey(const QKeyEvent &event)
+bool runtimeTakes(platform::Runtime &runtime, Native *native, const QKeyEvent &event)
 {
     const Qt::KeyboardModifiers held = event.modifiers();
-    platform::Modifiers modifiers{held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
-        held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier)};
-    switch (event.key()) {
-    case Qt::Key_Backtab:
-        modifiers.shift = true;
-        return std::pair(platform::Key::Tab, modifiers);
-    case Qt::Key_Tab:
-        return std::pair(platform::Key::Tab, modifiers);
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return std::pair(platform::Key::Enter, modifiers);
-    default:
-        return std::nullopt;
-    }
+    platform::Modifiers modifiers{held.testFlag(Qt::ShiftModifier) || event.key() == Qt::Key_Backtab,
+        held.testFlag(Qt::ControlModifier), held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier)};
+    const int key = event.key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return runtime.key(native, platform::Key::Enter, modifiers);
+    if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
+        return false;
+    // A Tab the runtime leaves is no one's: Qt would move the focus by its own rule.
+    runtime.key(native, platform::Key::Tab, modifiers);
+    return true;
 }
 
 QWidget *widgetOf(const Control &control)
@@ -311,12 +292,12 @@ Native::Native(Control::Kind kind, Window &window)
     m_widget->installEventFilter(this);
     // The connections last as long as the widget; they reach whichever control it shows at the time.
     if (kind == Control::Kind::TextBox) {
-        connect(lineEdit(m_widget), &QLineEdit::textChanged, this, [this](const QString &text) {
+        connect(as<QLineEdit>(m_widget), &QLineEdit::textChanged, this, [this](const QString &text) {
             if (platform::Runtime *events = runtime())
                 events->typed(*this, toU16String(text));
         });
     } else if (kind == Control::Kind::CommandButton) {
-        connect(pushButton(m_widget), &QPushButton::clicked, this, [this] {
+        connect(as<QPushButton>(m_widget), &QPushButton::clicked, this, [this] {
             if (platform::Runtime *events = runtime())
                 events->clicked(*this);
         });
@@ -348,13 +329,13 @@ void Native::setText(std::u16string_view text)
     switch (kind()) {
     case Control::Kind::TextBox:
         // Also clears the undo history of the control shown before.
-        lineEdit(m_widget)->setText(toQString(text));
+        as<QLineEdit>(m_widget)->setText(toQString(text));
         return;
     case Control::Kind::Label:
-        captionLabel(m_widget)->setText(toQString(text));
+        as<CaptionLabel>(m_widget)->setText(toQString(text));
         return;
     case Control::Kind::CommandButton:
-        pushButton(m_widget)->setText(toQString(text));
+        as<QPushButton>(m_widget)->setText(toQString(text));
         return;
     case Control::Kind::ListBox:
         return;
@@ -378,14 +359,14 @@ void Native::setColours(const std::optional<platform::OwnColours> &colours)
 
 void Native::setAlignment(Label::Alignment alignment)
 {
-    captionLabel(m_widget)->setAlignment(labelAlignment(alignment));
+    as<CaptionLabel>(m_widget)->setAlignment(labelAlignment(alignment));
 }
 
 void Native::setStyle(const platform::TextStyle &style)
 {
     if (kind() != Control::Kind::Label)
         return; // in the window's font
-    CaptionLabel *label = captionLabel(m_widget);
+    CaptionLabel *label = as<CaptionLabel>(m_widget);
     if (style.font)
         label->setFont(toQFont(*style.font));
     else if (label->testAttribute(Qt::WA_SetFont))
@@ -395,7 +376,7 @@ void Native::setStyle(const platform::TextStyle &style)
 
 void Native::setItems(const std::vector<std::u16string> &items)
 {
-    QListWidget *list = listWidget(m_widget);
+    QListWidget *list = as<QListWidget>(m_widget);
     list->clear();
     for (const auto &item : items)
         list->addItem(toQString(item));
@@ -428,7 +409,7 @@ void Native::focus(bool selectAll)
 {
     m_widget->setFocus(selectAll ? Qt::TabFocusReason : Qt::ActiveWindowFocusReason);
     if (selectAll && kind() == Control::Kind::TextBox)
-        lineEdit(m_widget)->selectAll();
+        as<QLineEdit>(m_widget)->selectAll();
 }
 
 bool Native::busy() const
@@ -460,12 +441,7 @@ bool Native::eventFilter(QObject *, QEvent *event)
             events->idle(*this);
         break;
     case QEvent::KeyPress:
-        if (const auto key = runtimeKey(*static_cast<QKeyEvent *>(event))) {
-            // A Tab the runtime leaves is no one's: Qt would move the focus by its own rule.
-            if (events->key(this, key->first, key->second) || key->first == platform::Key::Tab)
-                return true;
-        }
-        break;
+        return runtimeTakes(*events, this, *static_cast<QKeyEvent *>(event));
     default:
         break;
     }

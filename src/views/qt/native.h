@@ -7,9 +7,6 @@
 #include <QObject>
 #include <QRect>
 
-#include <optional>
-#include <utility>
-
 class QKeyEvent;
 class QWidget;
 
@@ -62,7 +59,8 @@ private:
 // The widget showing control, or nullptr while it has none.
 QWidget *widgetOf(const platform::Control &control);
 
-// The runtime's key for Qt's, with its modifiers; nullopt for any other key.
-std::optional<std::pair<platform::Key, platform::Modifiers>> runtimeKey(const QKeyEvent &event);
+// Hands Tab and Enter pressed in native (nullptr: in the window) to runtime: true when the view drops the
+// key.
+bool runtimeTakes(platform::Runtime &runtime, Native *native, const QKeyEvent &event);
 
 } // namespace views::qt

@@ -172,11 +172,9 @@ bool Window::event(QEvent *event)
         QMetaObject::invokeMethod(
             this, [this] { m_runtime->activated(); }, Qt::QueuedConnection);
         break;
-    case QEvent::KeyPress:
-        // A key in the window itself, no control having the focus; a Tab the runtime leaves is no one's.
-        if (const auto key = runtimeKey(*static_cast<QKeyEvent *>(event)))
-            if (m_runtime->key(nullptr, key->first, key->second) || key->first == platform::Key::Tab)
-                return true;
+    case QEvent::KeyPress: // in the window itself, no control having the focus
+        if (runtimeTakes(*m_runtime, nullptr, *static_cast<QKeyEvent *>(event)))
+            return true;
         break;
     default:
         break;

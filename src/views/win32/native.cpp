@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <utility>
 
 namespace views::win32 {
 
@@ -112,18 +111,21 @@ void Native::setItems(const std::vector<std::u16string> &items)
 
 void Native::setAccessibleName(std::u16string_view name)
 {
-    // Unnamed, a control is called by its caption: nothing to annotate, nothing to load at start-up, unless a
-    // name of the control shown before is to be taken back.
-    if (!name.empty() || std::exchange(m_named, false))
-        annotate(m_hwnd, PROPID_ACC_NAME, name);
-    m_named = m_named || !name.empty();
+    annotate(PROPID_ACC_NAME, name, m_named);
 }
 
 void Native::setAccessibleDescription(std::u16string_view description)
 {
-    if (!description.empty() || std::exchange(m_described, false))
-        annotate(m_hwnd, PROPID_ACC_DESCRIPTION, description);
-    m_described = m_described || !description.empty();
+    annotate(PROPID_ACC_DESCRIPTION, description, m_described);
+}
+
+void Native::annotate(const MSAAPROPID &property, std::u16string_view text, bool &annotated)
+{
+    // Unnamed, a control is called by its caption: nothing to annotate, nothing to load at start-up, unless
+    // what the control shown before was told is to be taken back.
+    if (!text.empty() || annotated)
+        views::win32::annotate(m_hwnd, property, text);
+    annotated = !text.empty();
 }
 
 void Native::announce(std::u16string_view)

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 namespace views::win32 {
 
 class Window;
@@ -49,6 +51,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // A locked answer box painted as the user must read it: its own colours.
     void paintLocked();
+    // Tells screen readers one of its properties, in `annotated` whether it has told them anything.
+    void annotate(const MSAAPROPID &property, std::u16string_view text, bool &annotated);
 
     Window &m_window;
     HWND m_hwnd = nullptr;
