@@ -37,6 +37,41 @@ TEST_CASE("twips to pixels")
     }
 }
 
+TEST_CASE("a caption placed by its ink")
+{
+    // Rows of the label, and the first and last rows of the sample's strokes where the line height puts them.
+    const struct {
+        int rows, top, bottom;
+        int shift;
+    } rows[] = {
+        {25, 3, 20, 0}, // clear of both edges already
+        {25, 0, 20, 1}, // off the first row
+        {25, 2, 24, -1}, // off the last row
+        {25, 0, 24, 0}, // no row free at both ends: centred, 0 either way
+        {21, 0, 19, 0}, // slack 1: the odd row below
+        {20, 1, 21, -2}, // slack -3: centred, the odd row below (truncation would give -1)
+        {20, 2, 18, 0}, {20, -1, -1, 0}, // the sample has no ink
+    };
+    for (const auto &[height, top, bottom, shift] : rows) {
+        CAPTURE(height);
+        CAPTURE(top);
+        CAPTURE(bottom);
+        CHECK(platform::inkShift(height, top, bottom) == shift);
+    }
+}
+
+TEST_CASE("the score is announced each time Results sets it, and nothing else is")
+{
+    TestForm test(keyFileBytes({"ABCDA"}));
+    test.show();
+    const std::vector<std::u16string> &announced = nullWindowOf(*test.view).announced;
+    sitExam(test, {u"A", u"B"});
+    CHECK(announced.empty());
+    results(test);
+    results(test);
+    CHECK(announced == Lines{u"得分 2", u"得分 2"});
+}
+
 TEST_CASE("a native the user works in stays with its control until the user leaves it")
 {
     TestForm test;
