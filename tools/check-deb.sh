@@ -52,63 +52,9 @@ if [ -n "$status" ] && [ "$status" != not-installed ]; then
     exit 0
 fi
 
-# The program opens its homepage at start: a browser that ends at once, not the test command's Chromium.
-mkdir -p "$work/bin"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-cat >"$work/probe.py" <<'EOF'
-import subprocess, sys, time
-import pyatspi
-
-program, key = sys.argv[1:]
-with open(key, encoding="utf-8") as file:
-    expected = file.read().splitlines()[1:34]
-
-
-def wait(what, find):
-    deadline = time.monotonic() + 30
-    while time.monotonic() < deadline:
-        if running.poll() is not None:
-            sys.exit(f"{what}: not seen, {program} ended with status {running.returncode}")
-        found = find()
-        if found is not None:
-            return found
-        time.sleep(0.05)
-    sys.exit(f"{what}: not seen in 30 s")
-
-
-def has(node, state):
-    return node.getState().contains(state)
-
-
-def child(parent, role, name=None, state=pyatspi.STATE_SHOWING):
-    return next((c for c in parent if c.getRole() == role and name in (None, c.name) and has(c, state)), None)
-
-
-running = subprocess.Popen([program])
-try:
-    application = wait("quillmark on the accessibility bus", lambda: next(
-        (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == running.pid), None))
-    shown = wait("its window", lambda: [c for c in application if has(c, pyatspi.STATE_SHOWING)] or None)
-    tops = [(c.getRoleName(), c.name) for c in shown]
-    if len(shown) != 1 or shown[0].name != "QuillmarkV1.0" or shown[0].getRole() in (pyatspi.ROLE_DIALOG,
-                                                                                   pyatspi.ROLE_ALERT):
-        sys.exit(f"it shows {tops}, not its one window QuillmarkV1.0 and no message")
-    window = shown[0]
-    for name in ("开始考试", "交卷", "结果"):
-        wait(f"{name}, enabled", lambda: child(window, pyatspi.ROLE_PUSH_BUTTON, name, pyatspi.STATE_SENSITIVE)
-             ).queryAction().doAction(0)
-    items = [item.name for item in wait("the key list", lambda: child(window, pyatspi.ROLE_LIST))]
-    if items != expected:
-        sys.exit(f"the key list shows {items}, not lines 2 to 34 of {key}: {expected}")
-finally:
-    running.terminate()
-    running.wait()
-EOF
+# Read as a screen reader reads it: its one window, no message, and the key list after an exam.
 start() {
-    if ! env -u QT_QPA_PLATFORM PATH="$work/bin:$PATH" BROWSER=true XDG_RUNTIME_DIR="$work" \
-        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 xvfb-run -a -s "-screen 0 1280x720x24" \
-        dbus-run-session -- /usr/bin/python3 "$work/probe.py" /usr/bin/quillmark "$key" >"$work/probe.log" 2>&1; then
+    if ! sh tests/qt/screenreader.sh key-list /usr/bin/quillmark "$key" >"$work/probe.log" 2>&1; then
         cat "$work/probe.log"
         exit 1
     fi
