@@ -3,6 +3,7 @@
 
 #include "key/answerkey.h"
 #include "platform/controlarray.h"
+#include "platform/keyboard.h"
 #include "platform/text.h"
 #include "window/startup.h"
 
@@ -174,6 +175,51 @@ TEST_CASE("a timer is told again only when it changes")
     CHECK(window.timers[id] == -1);
     test->Timer1.setInterval(500);
     CHECK(window.timers[id] == 500);
+}
+
+// The keyboard, over a form with no view at all
+
+TEST_CASE("what Tab and Enter do, decided from the form alone")
+{
+    FakeServices services;
+    Form1 form(services);
+    form.Text2.create(1);
+    form.Text2.create(2);
+    for (const int i : {1, 2})
+        form.Text2[i].setVisible(true);
+    const platform::Modifiers none;
+    const platform::Modifiers shift{.shift = true};
+    const platform::Modifiers control{.control = true};
+    using platform::Key;
+    const struct {
+        const char *name;
+        const platform::Control *at;
+        Key key;
+        platform::Modifiers modifiers;
+        bool taken;
+        const platform::Control *focus;
+    } rows[] = {
+        {"Tab from nothing: the first that takes it", nullptr, Key::Tab, none, true, &form.Text1},
+        {"Shift+Tab from nothing: the last", nullptr, Key::Tab, shift, true, &form.Text2[2]},
+        {"Tab from Start: Hand in, Results and Restart are locked", &form.Command3, Key::Tab, none, true,
+            &form.Text2[1]},
+        {"Tab from the last box: round to the first control", &form.Text2[2], Key::Tab, none, true,
+            &form.Text1},
+        {"Control+Tab", &form.Text2[1], Key::Tab, control, false, nullptr},
+        {"Enter in a box: the next", &form.Text2[1], Key::Enter, none, true, &form.Text2[2]},
+        {"Enter in the last box: taken, the focus stays", &form.Text2[2], Key::Enter, none, true, nullptr},
+        {"Enter in the minutes box, element 0", &form.Text2[0], Key::Enter, none, false, nullptr},
+        {"Enter on a button", &form.Command1, Key::Enter, none, false, nullptr},
+    };
+    for (const auto &row : rows) {
+        INFO(std::string(row.name));
+        const platform::KeyMove move = platform::keyMove(form, row.at, row.key, row.modifiers);
+        CHECK(move.taken == row.taken);
+        CHECK(move.focus == row.focus);
+    }
+    CHECK(platform::focusOnActivation(form, &form.Text2[1]) == &form.Text2[1]);
+    form.Text2[1].setEnabled(false);
+    CHECK(platform::focusOnActivation(form, &form.Text2[1]) == &form.Text1);
 }
 
 // Control arrays
