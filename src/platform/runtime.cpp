@@ -427,9 +427,8 @@ void Runtime::syncSoon()
     requestAfterEvent();
 }
 
-bool Runtime::inView(const Control &control) const
+bool Runtime::inView(const Control &control, PixelSize client) const
 {
-    const PixelSize client = m_toolkit.clientSize();
     return intersects({0, 0, client.width, client.height}, pixelRect(control, m_toolkit.dpi()));
 }
 
@@ -440,13 +439,15 @@ void Runtime::sync()
 {
     if (!std::exchange(m_controlsChanged, false))
         return;
+    // Read once: asked after each native made or hidden here, a toolkit would lay the window out anew.
+    const PixelSize client = m_toolkit.clientSize();
     for (const ControlArrayBase *array : m_form.arrays()) {
         for (int index = 1; index < array->end(); ++index) {
             Control *control = array->element(index);
             if (!control)
                 continue;
             NativeControl *native = nativeOf(*control);
-            const bool wanted = control->isVisible() && inView(*control);
+            const bool wanted = control->isVisible() && inView(*control, client);
             if (wanted && !native)
                 bind(*control);
             else if (!wanted && native && !(control->isVisible() && inUse(*native)))

@@ -230,7 +230,7 @@ private:
     void showHeldChanges();
     void sync();
     void syncSoon();
-    bool inView(const Control &control) const;
+    bool inView(const Control &control, PixelSize client) const;
     bool inUse(const NativeControl &native) const { return &native == m_focus || native.busy(); }
     void requestAfterEvent();
 
