@@ -1,6 +1,7 @@
-// What the web page's tests, its benchmark and its screenshot share: a small static server on 127.0.0.1 at a
-// free port, and Debian's Chromium, headless, driven by puppeteer-core. The network here reaches nothing
-// beyond the machine, so the browser makes no background traffic of its own.
+// What the web page's tests, its benchmarks and its screenshot share: a small static server on 127.0.0.1 at a
+// free port, and a headless browser driven by puppeteer-core: Debian's Chromium (through the DevTools protocol)
+// or Debian's Firefox ESR (through WebDriver BiDi). The network here reaches nothing beyond the machine, so the
+// browser makes no background traffic of its own.
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
@@ -26,8 +27,16 @@ export async function serve(find) {
   return {origin: `http://127.0.0.1:${server.address().port}`, stop: () => server.close()};
 }
 
+// The engines the tests try. Debian has no headless WebKit that puppeteer drives.
+export const engines = ['chromium', 'firefox'];
+
 // The browser, with a fresh profile that puppeteer removes when the browser closes.
-export function launch() {
+export function launch(engine = 'chromium') {
+  // Firefox as its users have it where puppeteer would loosen it: a page from a file: address reads no file
+  // beside it, and a pop-up that no click asked for is blocked.
+  if (engine === 'firefox')
+    return puppeteer.launch({browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+      extraPrefsFirefox: {'security.fileuri.strict_origin_policy': true, 'dom.disable_open_during_load': true}});
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
