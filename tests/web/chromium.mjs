@@ -7,20 +7,25 @@ import http from 'node:http';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.ico': 'image/x-icon', '.txt': 'text/plain'};
+const types = {'.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
+  '.wasm': 'application/wasm', '.ico': 'image/x-icon', '.txt': 'text/plain'};
 
 // Serves what find(path) names for each request's decoded path: a file, as a path; a response, as {type, body};
-// or nothing, for a 404. Resolves to the server's origin and a function that stops it.
+// either with {headers} of its own, as {file, headers} or {type, body, headers}; or nothing, for a 404. Resolves
+// to the server's origin and a function that stops it.
 export async function serve(find) {
   const server = http.createServer((request, response) => {
     let found = find(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
     if (typeof found === 'string')
-      found = fs.existsSync(found) ? {type: types[path.extname(found)] || 'application/octet-stream',
-        body: fs.readFileSync(found)} : null;
+      found = {file: found};
+    if (found && found.file) {
+      const type = types[path.extname(found.file)] || 'application/octet-stream';
+      found = fs.existsSync(found.file) ? {...found, type, body: fs.readFileSync(found.file)} : null;
+    }
     if (!found)
       found = {status: 404, type: 'text/plain', body: 'not found'};
-    response.writeHead(found.status || 200, {'Content-Type': found.type, 'Cache-Control': 'no-store'});
+    response.writeHead(found.status || 200, {'Content-Type': found.type, 'Cache-Control': 'no-store',
+      ...found.headers});
     response.end(found.body);
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));

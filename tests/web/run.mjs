@@ -2,7 +2,7 @@
 // on pages that a small server of our own serves on 127.0.0.1 at a free port (tests/web/chromium.mjs). First
 // the exam's scenarios, in a page that runs them beside the view (their driver is tests/web/driver.cpp); then
 // what only the browser shows, on the real site: its dialog, its layout and pixels, what Chromium tells screen
-// readers, its keyboard, and bad input.
+// readers, its keyboard, a strict host, and bad input.
 //
 // Every test runs in each engine, all in Chromium first, then all in Firefox, unless it says why it runs in one
 // alone.
@@ -23,11 +23,14 @@ const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
 
 // The folders the server serves: each a variant of the site's, with its own key or none.
 const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
+// A school's strict host: the page's own files only, and its program compiled.
+const strictPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
 const variants = {
   site: {},
   'no-key': {key: null},
   'html-key': {key: {type: 'text/html', body: '<!DOCTYPE html><html><body>Not Found</body></html>'}},
   'big-key': {key: {type: 'text/plain', body: tenMegabyteKey}},
+  strict: {headers: {'Content-Security-Policy': strictPolicy}},
 };
 const server = await serve((pathname) => {
   const [, folder, ...rest] = pathname.split('/');
@@ -39,7 +42,7 @@ const server = await serve((pathname) => {
     return null;
   if (name === Key && 'key' in variant)
     return variant.key;
-  return path.join(siteDir, path.basename(name));
+  return {file: path.join(siteDir, path.basename(name)), headers: variant.headers};
 });
 const origin = server.origin;
 let browser = null;
@@ -60,6 +63,12 @@ async function openPage(variant, {viewport = {width: 1280, height: 800}, allow =
       page.problems.push(`console error: ${message.text()}`);
   });
   page.on('pageerror', (error) => page.problems.push(`uncaught: ${error.message}`));
+  // The page's own record of what a Content-Security-Policy refused, which every engine keeps.
+  await page.evaluateOnNewDocument(() => {
+    document.addEventListener('securitypolicyviolation', (event) => {
+      console.error(`refused by the page's policy: ${event.violatedDirective} ${event.blockedURI}`);
+    });
+  });
   page.on('dialog', async (dialog) => {
     page.dialogs.push({type: dialog.type(), message: dialog.message()});
     await dialog.accept();
@@ -362,6 +371,24 @@ await check('the keyboard: Tab and Enter into the boxes, an input method, a resi
   await session.send('Input.insertText', {text: '你'});
   equal(await site.evaluate(() => [document.activeElement.getAttribute('aria-label'), document.activeElement.value]),
     ['第 2 题', '你'], 'the composed answer, in its box');
+});
+
+// The controls' rectangles, the window's size and the key, as a page reads them.
+const layoutOf = (site) => site.evaluate(() => {
+  const form = document.querySelector('.quillmark-form');
+  const rects = [...form.children].filter((child) => !child.hidden).map((child) => {
+    const rect = child.getBoundingClientRect();
+    return [child.className, rect.x, rect.y, rect.width, rect.height];
+  });
+  return {size: [form.clientWidth, form.clientHeight], rects, items: form.querySelector('select').options.length};
+});
+
+await check('a strict host\'s policy: the page runs and keeps its layout', async (page) => {
+  const strict = await page('strict');
+  const site = await page('site');
+  const layout = await layoutOf(strict);
+  equal(layout, await layoutOf(site), 'the layout under the policy');
+  equal(layout.items, 33, 'the key\'s items');
 });
 
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
