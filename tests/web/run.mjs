@@ -391,6 +391,47 @@ await check('a strict host\'s policy: the page runs and keeps its layout', async
   equal(layout.items, 33, 'the key\'s items');
 });
 
+// Once the page has drawn its next frame, and run what was due before it.
+const nextFrame = (site) => site.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))));
+
+await check('the window grows and shrinks by its corner, and its controls never scroll', async (page) => {
+  const site = await page('site', {viewport: {width: 1400, height: 800}});
+  await typeInto(site, (await inputs(site))[0], '300');
+  await press(site, '准备做题');
+  await press(site, '开始考试');
+  await typeInto(site, await box(site, 1), 'A');
+  const form = await site.$('.quillmark-form');
+  const first = await (await box(site, 1)).boundingBox();
+  // The corner's resizer, inside the window's border, dragged by the mouse.
+  const drag = async (by) => {
+    const rect = await form.boundingBox();
+    const corner = {x: rect.x + rect.width - 5, y: rect.y + rect.height - 5};
+    await site.mouse.move(corner.x, corner.y);
+    await site.mouse.down();
+    await site.mouse.move(corner.x + by, corner.y, {steps: 4});
+    await site.mouse.up();
+    await nextFrame(site); // the resize's observer
+    return site.evaluate(() => {
+      const div = document.querySelector('.quillmark-form');
+      return [div.clientWidth, !!div.querySelector('input[aria-label=\'第 220 题\']:not([hidden])'),
+        document.activeElement.getAttribute('aria-label'), document.activeElement.value];
+    });
+  };
+  // 1200 pixels show box 220, which 1035 do not.
+  equal(await drag(165), [1200, true, '第 1 题', 'A'], 'widened: its width, box 220 shown, the focus and its answer');
+  equal(await drag(-165), [1035, false, '第 1 题', 'A'], 'narrowed back');
+  // Box 191, beyond the right edge, takes the focus and an answer unseen: the browser would scroll it into view.
+  await typeInto(site, await box(site, 190), 'B');
+  await site.keyboard.press('Tab');
+  await site.keyboard.type('C');
+  await nextFrame(site);
+  equal(await site.evaluate(() => {
+    const div = document.querySelector('.quillmark-form');
+    return [div.scrollLeft, div.scrollTop, document.activeElement.getAttribute('aria-label'), document.activeElement.value];
+  }), [0, 0, '第 191 题', 'C'], 'the window\'s scroll, and the box typed into');
+  equal(await (await box(site, 1)).boundingBox(), first, 'box 1 where it was');
+});
+
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
   const first = await page('site');
   const second = await page('site');

@@ -156,6 +156,11 @@ mergeInto(LibraryManager.library, {
     div.setAttribute('aria-label', title);
     document.title = title;
     (document.getElementById('quillmark') || document.body).appendChild(div);
+    // A scroll container only for its resizer: a box typed into beyond its edge, or a search of the page, must
+    // not scroll the controls.
+    div.addEventListener('scroll', function () {
+      div.scrollLeft = div.scrollTop = 0;
+    });
     var win = {div: div, printed: printed, pointer: pointer, timers: {}, posted: false, observer: null};
     QM.windows.set(id, win);
 
