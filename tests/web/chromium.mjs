@@ -10,12 +10,13 @@ import puppeteer from 'puppeteer-core';
 const types = {'.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
   '.wasm': 'application/wasm', '.ico': 'image/x-icon', '.txt': 'text/plain'};
 
-// Serves what find(path) names for each request's decoded path: a file, as a path; a response, as {type, body};
-// either with {headers} of its own, as {file, headers} or {type, body, headers}; or nothing, for a 404. Resolves
-// to the server's origin and a function that stops it.
+// Serves what find(path) names, or resolves to, for each request's decoded path: a file, as a path; a response,
+// as {type, body}; either with {headers} of its own, as {file, headers} or {type, body, headers}; or nothing, for
+// a 404. Resolves to the server's origin and a function that stops it, and with it any request still waiting
+// for its answer.
 export async function serve(find) {
-  const server = http.createServer((request, response) => {
-    let found = find(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
+  const server = http.createServer(async (request, response) => {
+    let found = await find(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
     if (typeof found === 'string')
       found = {file: found};
     if (found && found.file) {
@@ -29,7 +30,10 @@ export async function serve(find) {
     response.end(found.body);
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return {origin: `http://127.0.0.1:${server.address().port}`, stop: () => server.close()};
+  return {origin: `http://127.0.0.1:${server.address().port}`, stop: () => {
+    server.close();
+    server.closeAllConnections();
+  }};
 }
 
 // The engines the tests try. Debian has no headless WebKit that puppeteer drives.

@@ -2,7 +2,7 @@
 // on pages that a small server of our own serves on 127.0.0.1 at a free port (tests/web/chromium.mjs). First
 // the exam's scenarios, in a page that runs them beside the view (their driver is tests/web/driver.cpp); then
 // what only the browser shows, on the real site: its dialog, its layout and pixels, what Chromium tells screen
-// readers, its keyboard, a strict host, and bad input.
+// readers, its keyboard, a strict host, a slow one, and bad input.
 //
 // Every test runs in each engine, all in Chromium first, then all in Firefox, unless it says why it runs in one
 // alone.
@@ -25,6 +25,8 @@ const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
 const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
 // A school's strict host: the page's own files only, and its program compiled.
 const strictPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
+// Keys the server holds back until the test lets them go (held[folder]()), or for good.
+const held = {};
 const variants = {
   site: {},
   'no-key': {key: null},
@@ -37,7 +39,15 @@ const server = await serve((pathname) => {
   const name = rest.join('/') || 'index.html';
   if (folder === 'scenarios')
     return path.join(scenarioDir, path.basename(name));
-  const variant = variants[folder];
+  if (folder.startsWith('held-') && name === Key)
+    return new Promise((resolve) => {
+      const before = held[folder] || (() => {});
+      held[folder] = () => {
+        before();
+        resolve({type: 'text/plain', body: sampleKey});
+      };
+    });
+  const variant = variants[folder.startsWith('held-') ? 'site' : folder];
   if (!variant)
     return null;
   if (name === Key && 'key' in variant)
@@ -431,6 +441,57 @@ await check('the window grows and shrinks by its corner, and its controls never 
   }), [0, 0, '第 191 题', 'C'], 'the window\'s scroll, and the box typed into');
   equal(await (await box(site, 1)).boundingBox(), first, 'box 1 where it was');
 });
+
+// The page's timers of a second or more, held until the test fires them (fireNextTimer, shortest first).
+function holdTimers() {
+  const later = window.setTimeout.bind(window);
+  const cancel = window.clearTimeout.bind(window);
+  window.heldTimers = new Map();
+  let next = 1e6;
+  window.setTimeout = (call, milliseconds, ...rest) => {
+    if (!(milliseconds >= 1000))
+      return later(call, milliseconds, ...rest);
+    window.heldTimers.set(next, {call, milliseconds});
+    return next++;
+  };
+  window.clearTimeout = (id) => window.heldTimers.delete(id) || cancel(id);
+  window.fireNextTimer = () => {
+    const [id, timer] = [...window.heldTimers].sort((a, b) => a[1].milliseconds - b[1].milliseconds)[0];
+    window.heldTimers.delete(id);
+    timer.call();
+  };
+}
+
+// A key the server is slow to send, or never sends: the page says it is reading it, then waits no longer and
+// runs as without a key; a key that comes after that is ignored.
+for (const when of ['in time', 'never', 'too late'])
+  await check(`a key that comes ${when}`, async (page) => {
+    const folder = `held-${when.replace(' ', '-')}`;
+    const site = await page(null);
+    await site.evaluateOnNewDocument(holdTimers);
+    // Its load waits for the key, which the page asked for at once.
+    await site.goto(`${origin}/${folder}/index.html`, {waitUntil: 'domcontentloaded'});
+    await site.waitForFunction(() => window.heldTimers && window.heldTimers.size === 2); // a moment, and the wait
+    await site.evaluate(() => window.fireNextTimer());
+    equal(await site.$eval('.quillmark-waiting', (note) => [note.textContent, !!note.closest('.quillmark-form')]),
+      ['正在读取“答案.txt”……', false], 'the line outside the window, after a moment');
+    if (when === 'in time')
+      held[folder]();
+    else
+      await site.evaluate(() => window.fireNextTimer());
+    await site.waitForFunction(() => {
+      const form = document.querySelector('.quillmark-form');
+      return form && !form.hidden;
+    });
+    if (when === 'too late') {
+      held[folder]();
+      await nextFrame(site);
+    }
+    equal(site.dialogs.map((dialog) => dialog.message), when === 'in time' ? [] : ['未找到“答案.txt”请在根目录下自行编辑后再加载。'],
+      'the messages');
+    equal(await keyItems(site), when === 'in time' ? sampleLines.slice(1, 34) : [], 'the key list');
+    equal(await site.$('.quillmark-waiting'), null, 'the line, gone');
+  });
 
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
   const first = await page('site');
