@@ -493,6 +493,40 @@ for (const when of ['in time', 'never', 'too late'])
     equal(await site.$('.quillmark-waiting'), null, 'the line, gone');
   });
 
+// The exam's clock on a wall clock that moves alone: a sleep counts, a correction does not. The page's two clocks
+// are the test's, and so is the form's timer, which ticks when the test says.
+const clockCases = [
+  // [what happens, moves of [monotonic, wall] milliseconds each followed by a tick, the caption then]
+  ['a sleep of an hour', [[4000, 4000], [0, 3600000]], '0:29:55'],
+  ['a wall clock set back an hour', [[4000, 4000], [0, -3600000]], '1:29:55'],
+  ['a wall clock set back an hour and corrected', [[4000, 4000], [0, -3600000], [1000, 3601000]], '1:29:54'],
+];
+for (const [what, moves, caption] of clockCases)
+  await check(`an exam of 90 minutes: ${what}`, async (page) => {
+    const site = await page(null);
+    await site.evaluateOnNewDocument(() => {
+      const clocks = (window.clocks = {monotonic: 1000, wall: 1.7e12});
+      performance.now = () => clocks.monotonic;
+      Date.now = () => clocks.wall;
+      const intervals = new Map();
+      let next = 1;
+      window.setInterval = (call) => (intervals.set(next, call), next++);
+      window.clearInterval = (id) => intervals.delete(id);
+      window.tick = () => intervals.forEach((call) => call());
+    });
+    await open(site, 'site');
+    await typeInto(site, (await inputs(site))[1], '90');
+    await press(site, '开始考试');
+    for (const [monotonic, wall] of moves)
+      await site.evaluate((by) => {
+        window.clocks.monotonic += by[0];
+        window.clocks.wall += by[1];
+        window.tick();
+      }, [monotonic, wall]);
+    const captions = await site.$$eval('.quillmark-form > div.label', (labels) => labels.map((label) => label.textContent));
+    expect(captions.includes(caption), `the bar shows ${caption}: ${captions}`);
+  });
+
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
   const first = await page('site');
   const second = await page('site');

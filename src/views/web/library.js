@@ -7,18 +7,17 @@ mergeInto(LibraryManager.library, {
     windows: null, // id: {div, printed, pointer, timers, posted, observer}
     elements: null, // id: {element, window, native, composing, caption, halfWidthSpaces, inkSample}
     nextId: 1,
-    // Milliseconds that the wall clock ran ahead of the monotonic one: time the machine slept.
+    // Milliseconds that the machine slept (see sleptBy), and the highest lead of the wall clock over the
+    // monotonic one so far.
     slept: 0,
-    lastMonotonic: 0,
-    lastWall: 0,
+    highestLead: 0,
     audio: null,
 
     // Made here: the library's objects are written out as text, which keeps no Map.
     init: function () {
       QM.windows = new Map();
       QM.elements = new Map();
-      QM.lastMonotonic = performance.now();
-      QM.lastWall = Date.now();
+      QM.highestLead = Date.now() - performance.now();
     },
 
     text: function (pointer, length) {
@@ -104,6 +103,20 @@ mergeInto(LibraryManager.library, {
       var move = bottom - top <= rows - 3 ? Math.min(Math.max(0, 1 - top), rows - 2 - bottom)
                                           : Math.floor((rows - 1 - top - bottom) / 2);
       ink.style.top = move + 'px';
+    },
+
+    // The time the machine slept, as of the two clocks' readings now: the monotonic clock stops in a sleep in
+    // some browsers, the wall clock does not, so its lead grows by the sleep. Only a lead beyond the highest so
+    // far counts, and only by more than a second: a wall clock set back lowers the lead, and its correction
+    // forward only restores it.
+    sleptBy: function (monotonic, wall) {
+      var lead = wall - monotonic;
+      if (lead > QM.highestLead) {
+        if (lead - QM.highestLead > 1000)
+          QM.slept += lead - QM.highestLead;
+        QM.highestLead = lead;
+      }
+      return QM.slept;
     },
 
     itemOf: function (target) {
@@ -455,19 +468,12 @@ mergeInto(LibraryManager.library, {
 
   // Services
 
-  // Milliseconds from a monotonic clock (performance.now), plus whatever time the wall clock ran ahead of it:
-  // a machine that slept stops the monotonic clock in some browsers, and the exam's time runs on through the
-  // sleep as it does on the desktop. A wall clock set back changes nothing.
+  // Milliseconds from a monotonic clock (performance.now), plus the time the machine slept: the exam's time
+  // runs on through a sleep as it does on the desktop. A wall clock set back or corrected changes nothing.
   qm_tickCount__deps: ['$QM'],
   qm_tickCount: function () {
     var monotonic = performance.now();
-    var wall = Date.now();
-    var ahead = (wall - QM.lastWall) - (monotonic - QM.lastMonotonic);
-    if (ahead > 1000)
-      QM.slept += ahead;
-    QM.lastMonotonic = monotonic;
-    QM.lastWall = wall;
-    return Math.floor(monotonic + QM.slept) | 0;
+    return Math.floor(monotonic + QM.sleptBy(monotonic, Date.now())) | 0;
   },
 
   qm_alert__deps: ['$QM'],
