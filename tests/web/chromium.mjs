@@ -10,13 +10,16 @@ import puppeteer from 'puppeteer-core';
 const types = {'.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
   '.wasm': 'application/wasm', '.ico': 'image/x-icon', '.txt': 'text/plain'};
 
-// Serves what find(path) names, or resolves to, for each request's decoded path: a file, as a path; a response,
-// as {type, body}; either with {headers} of its own, as {file, headers} or {type, body, headers}; or nothing, for
-// a 404. Resolves to the server's origin and a function that stops it, and with it any request still waiting
-// for its answer.
+// Serves what find(path) names, or resolves to, for each request's path, its bytes read as UTF-8 whatever they
+// are (a folder named in GBK, a lone %): a file, as a path; a response, as {type, body}; either with {headers}
+// of its own, as {file, headers} or {type, body, headers}; or nothing, for a 404. Resolves to the server's
+// origin and a function that stops it, and with it any request still waiting for its answer.
 export async function serve(find) {
   const server = http.createServer(async (request, response) => {
-    let found = await find(decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
+    const pathname = new URL(request.url, 'http://127.0.0.1').pathname;
+    const bytes = pathname.split(/(%[0-9A-Fa-f]{2})/).map((part) =>
+      /^%[0-9A-Fa-f]{2}$/.test(part) ? Buffer.from([parseInt(part.slice(1), 16)]) : Buffer.from(part));
+    let found = await find(Buffer.concat(bytes).toString('utf8'));
     if (typeof found === 'string')
       found = {file: found};
     if (found && found.file) {

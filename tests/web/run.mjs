@@ -33,6 +33,8 @@ const variants = {
   'html-key': {key: {type: 'text/html', body: '<!DOCTYPE html><html><body>Not Found</body></html>'}},
   'big-key': {key: {type: 'text/plain', body: tenMegabyteKey}},
   strict: {headers: {'Content-Security-Policy': strictPolicy}},
+  // The site in any folder below: /folders/<anything>/index.html.
+  folders: {},
 };
 const server = await serve((pathname) => {
   const [, folder, ...rest] = pathname.split('/');
@@ -525,6 +527,19 @@ for (const [what, moves, caption] of clockCases)
       }, [monotonic, wall]);
     const captions = await site.$$eval('.quillmark-form > div.label', (labels) => labels.map((label) => label.textContent));
     expect(captions.includes(caption), `the bar shows ${caption}: ${captions}`);
+  });
+
+// Any folder the browser can load the page from, its key beside it.
+const folders = [
+  ['named in GBK', '%BF%BC%CA%D4/'],
+  ['with a lone %', '100%/'],
+  ['over 1,023 characters', '练习/'.repeat(400)],
+];
+for (const [what, folder] of folders)
+  await check(`the site in a folder ${what}`, async (page) => {
+    const site = await page(`${origin}/folders/${folder}index.html`);
+    equal(site.dialogs.length, 0, 'messages');
+    equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list');
   });
 
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {

@@ -496,10 +496,12 @@ mergeInto(LibraryManager.library, {
     QM.beep();
   },
 
+  // The directory's length in code units; the directory itself too where capacity has room for it and a zero.
   qm_directory__deps: ['$QM'],
   qm_directory: function (pointer, capacity) {
     var directory = Module.quillmarkDirectory || '/';
-    stringToUTF16(directory, pointer, capacity * 2);
-    return Math.min(directory.length, capacity - 1);
+    if (capacity > directory.length)
+      stringToUTF16(directory, pointer, capacity * 2);
+    return directory.length;
   },
 });

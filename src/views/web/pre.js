@@ -38,9 +38,22 @@ var quillmarkKey = new Promise(function (resolve) {
     });
 });
 
+// The page's folder, as the program's directory: the bytes of its address read as UTF-8 whatever they are (a
+// folder named in GBK, a lone %), so that any address the browser loads runs the page.
+function quillmarkFolder(pathname) {
+  var bytes = [];
+  pathname.replace(/[^/]*$/, '').split(/(%[0-9A-Fa-f]{2})/).forEach(function (part) {
+    if (/^%[0-9A-Fa-f]{2}$/.test(part))
+      bytes.push(parseInt(part.substring(1), 16));
+    else
+      bytes.push.apply(bytes, new TextEncoder().encode(part));
+  });
+  return new TextDecoder().decode(new Uint8Array(bytes));
+}
+
 Module.preRun = Module.preRun || [];
 Module.preRun.push(function () {
-  var directory = decodeURIComponent(location.pathname.replace(/[^/]*$/, ''));
+  var directory = quillmarkFolder(location.pathname);
   Module.quillmarkDirectory = directory;
   Module.quillmarkFiles = {};
   addRunDependency('answer key');

@@ -27,8 +27,10 @@ bool SystemServices::openUrl(std::u16string_view address)
 
 std::u16string SystemServices::programDirectory()
 {
-    char16_t directory[1024];
-    return std::u16string(directory, size_t(qm_directory(directory, 1024)));
+    // As long as the page's address makes it: its length first.
+    std::u16string directory(size_t(qm_directory(nullptr, 0)), u'\0');
+    qm_directory(directory.data(), int(directory.size()) + 1);
+    return directory;
 }
 
 void SystemServices::beep()
