@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 . tools/packages.sh
 need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
     clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32 unicode-data doctest-dev \
-    wine wine64 fonts-wine xvfb xauth locales emscripten chromium firefox-esr python3
+    wine wine64 fonts-wine xvfb xauth locales emscripten chromium firefox-esr poppler-utils python3
 # Node.js and npm: Debian's, unless the machine has its own already.
 command -v node >/dev/null 2>&1 || need_packages nodejs
 command -v npm >/dev/null 2>&1 || need_packages npm

@@ -11,7 +11,9 @@
 //     node tests/web/run.mjs --archive <unpacked web archive>    (the page of a handed-out archive only)
 //
 // No page may log an error or throw an uncaught exception. Everything started here is stopped at the end.
+import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import {engines, launch, serve} from './chromium.mjs';
 
@@ -240,10 +242,9 @@ await check('the window: its title, size and the maker\'s page', async (page) =>
   equal(await site.evaluate(() => window.opened), ['https://quillmark.example'], 'the maker\'s page');
 });
 
-await check('a GBK key, as Notepad saves it, graded: green boxes from the screen', async (page) => {
-  const site = await page('site');
-  equal(site.dialogs.length, 0, 'messages');
-  // The sample's first line is ACABD: A right, B wrong, nothing, B right.
+// Four boxes answered and graded against the sample, whose first line is ACABD: A right, B wrong, nothing, B
+// right. Resolves to the colours of the four boxes on the screen, which gradedColours are, and of the bar.
+async function gradeFour(site) {
   await typeInto(site, (await inputs(site))[0], '5');
   await press(site, '准备做题');
   await press(site, '开始考试');
@@ -253,15 +254,27 @@ await check('a GBK key, as Notepad saves it, graded: green boxes from the screen
       await typeInto(site, await box(site, i + 1), answers[i]);
   await press(site, '交卷');
   await press(site, '结果');
-  equal(await site.$eval('.quillmark-form > input:nth-of-type(3)', (score) => score.value), '2', 'the score');
-  equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list, decoded from GBK');
   const colours = [];
   for (const question of [1, 2, 3, 4]) {
     const rect = await (await box(site, question)).boundingBox();
     const point = {x: Math.round(rect.x + rect.width - 4), y: Math.round(rect.y + rect.height / 2), width: 1, height: 1};
     colours.push((await pixels(site, point))[0][0]);
   }
-  equal(colours, [[0, 255, 0], [255, 255, 255], [255, 255, 255], [0, 255, 0]], 'boxes 1 to 4 on the screen');
+  const bar = await site.$$eval('.quillmark-form > div.label', (labels) => {
+    const rect = labels.find((label) => label.textContent === ' 请检查结果 ').getBoundingClientRect();
+    return {x: Math.round(rect.x + 1), y: Math.round(rect.y + 1), width: 1, height: 1};
+  });
+  return {boxes: colours, bar: (await pixels(site, bar))[0][0]};
+}
+const gradedColours = [[0, 255, 0], [255, 255, 255], [255, 255, 255], [0, 255, 0]];
+
+await check('a GBK key, as Notepad saves it, graded: green boxes from the screen', async (page) => {
+  const site = await page('site');
+  equal(site.dialogs.length, 0, 'messages');
+  const colours = await gradeFour(site);
+  equal(await site.$eval('.quillmark-form > input:nth-of-type(3)', (score) => score.value), '2', 'the score');
+  equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list, decoded from GBK');
+  equal(colours.boxes, gradedColours, 'boxes 1 to 4 on the screen');
 });
 
 // The pixels of a part of the page, as rows of [r, g, b].
@@ -541,6 +554,42 @@ for (const [what, folder] of folders)
     equal(site.dialogs.length, 0, 'messages');
     equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list');
   });
+
+// Chromium alone: it emulates forced colours through the DevTools protocol; Firefox takes them from its
+// preferences at start-up.
+await check('high contrast: the boxes and the bar keep the program\'s colours, and black text', async (page) => {
+  const site = await page('site');
+  const session = await site.createCDPSession();
+  await session.send('Emulation.setEmulatedMedia', {features: [{name: 'forced-colors', value: 'active'}]});
+  const colours = await gradeFour(site);
+  equal(colours, {boxes: gradedColours, bar: [255, 0, 0]}, 'the boxes and the bar on the screen');
+  const texts = await site.$$eval('.quillmark-form > .own-colours', (owned) => owned.map((element) => getComputedStyle(element).color));
+  expect(texts.length && texts.every((colour) => colour === 'rgb(0, 0, 0)'), `their text: ${texts}`);
+}, 'chromium');
+
+await check('printed with the browser\'s default settings, the results keep their green and red', async (page) => {
+  const site = await page('site');
+  await gradeFour(site);
+  // The first page, as pixels (poppler's pdftoppm, as a PPM: a header, then RGB bytes).
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-print-'));
+  try {
+    fs.writeFileSync(path.join(folder, 'page.pdf'), await site.pdf());
+    execFileSync('pdftoppm', ['-r', '48', '-f', '1', '-l', '1', '-singlefile', path.join(folder, 'page.pdf'),
+      path.join(folder, 'page')]);
+    const image = fs.readFileSync(path.join(folder, 'page.ppm'));
+    const header = image.toString('latin1', 0, 40).match(/^P6\s+\d+\s+\d+\s+255\s/)[0].length;
+    let green = 0;
+    let red = 0;
+    for (let at = header; at + 2 < image.length; at += 3) {
+      const [r, g, b] = image.subarray(at, at + 3);
+      green += g > 200 && r < 80 && b < 80;
+      red += r > 200 && g < 80 && b < 80;
+    }
+    expect(green > 0 && red > 0, `green pixels ${green}, red pixels ${red}`);
+  } finally {
+    fs.rmSync(folder, {recursive: true});
+  }
+});
 
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
   const first = await page('site');

@@ -393,7 +393,9 @@ mergeInto(LibraryManager.library, {
 
   qm_colours__deps: ['$QM'],
   qm_colours: function (id, own, background, text) {
-    var style = QM.elements.get(id).element.style;
+    var element = QM.elements.get(id).element;
+    var style = element.style;
+    element.classList.toggle('own-colours', !!own);
     style.backgroundColor = own ? QM.css(background) : '';
     style.color = own ? QM.css(text) : '';
   },
