@@ -2,8 +2,8 @@
 # - Windows: quillmark-<version>-win64.zip, holding quillmark.exe, the sample key as Notepad saves it on a Chinese
 #   Windows (GBK, CR LF: the repository keeps those bytes) and the users' guide as one HTML page with its
 #   pictures inside;
-# - the web: quillmark-<version>-web.zip, the site folder as it is served: the page, the program, the icon and
-#   the sample key.
+# - the web: quillmark-<version>-web.zip, the site folder as it is served: the page, its style sheet, the
+#   program, the icon and the sample key.
 #
 # Explorer, 7-Zip, WinRAR and Bandizip read a name as UTF-8 only when its entry carries the UTF-8 flag (bit 11);
 # without it they read 答案.txt in the code page, as mojibake that the program would not find. CPack's own ZIP
@@ -59,8 +59,8 @@ if(QUILLMARK_VIEW STREQUAL "win32")
     set(QUILLMARK_ARCHIVE_KIND win32)
   endif()
 else()
-  install(FILES ${QUILLMARK_SITE}/index.html ${QUILLMARK_SITE}/quillmark.js ${QUILLMARK_SITE}/quillmark.wasm
-    ${QUILLMARK_SITE}/quillmark.wasm.js ${QUILLMARK_SITE}/quillmark.ico DESTINATION .)
+  install(FILES ${QUILLMARK_SITE}/index.html ${QUILLMARK_SITE}/quillmark.css ${QUILLMARK_SITE}/quillmark.js
+    ${QUILLMARK_SITE}/quillmark.wasm ${QUILLMARK_SITE}/quillmark.wasm.js ${QUILLMARK_SITE}/quillmark.ico DESTINATION .)
   set(QUILLMARK_ARCHIVE_KIND web)
 endif()
 # The sample key only where the user has no key yet.

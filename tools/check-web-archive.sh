@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 folder="$work/练习 文件夹"
-python3 -X utf8 tools/check-archive.py build/web "$folder" index.html quillmark.js quillmark.wasm \
-    quillmark.wasm.js quillmark.ico 答案.txt
+python3 -X utf8 tools/check-archive.py build/web "$folder" index.html quillmark.css quillmark.js \
+    quillmark.wasm quillmark.wasm.js quillmark.ico 答案.txt
 echo "== its page, served from $folder"
 node tests/web/run.mjs --archive "$folder"

@@ -3,16 +3,16 @@
 # normal build and its tests, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer
 # for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default), clang-tidy and clazy over the program's sources,
 # the Windows program built with mingw-w64, with its tests run under Wine, and the web page built with
-# emscripten, with its tests run under node and in Chromium; the two archives to hand out, each unpacked into a
-# folder with Chinese characters and a space in its name and run from there; last, the Debian package, linted,
-# installed on this machine, started, reinstalled and purged.
+# emscripten, with its tests run under node, in Chromium and in Firefox; the two archives to hand out, each
+# unpacked into a folder with Chinese characters and a space in its name and run from there; last, the Debian
+# package, linted, installed on this machine, started, reinstalled and purged.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
 need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
     clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32 unicode-data doctest-dev \
-    wine wine64 fonts-wine xvfb xauth locales emscripten chromium python3 dpkg-dev file lintian dbus-daemon \
-    at-spi2-core python3-pyatspi
+    wine wine64 fonts-wine xvfb xauth locales emscripten chromium firefox-esr poppler-utils python3 dpkg-dev file \
+    lintian dbus-daemon at-spi2-core python3-pyatspi
 # Node.js and npm: Debian's, unless the machine has its own already.
 command -v node >/dev/null 2>&1 || need_packages nodejs
 command -v npm >/dev/null 2>&1 || need_packages npm
@@ -77,8 +77,9 @@ echo "== The Windows archive, unpacked and run under Wine"
 cmake --build --preset windows --target package
 sh tools/wine.sh sh tools/check-windows-archive.sh
 
-echo "== The web page, built with emscripten, and its tests under node and in Chromium"
-# puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium.
+echo "== The web page, built with emscripten, and its tests under node, in Chromium and in Firefox"
+# puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium and
+# Firefox ESR.
 npm ci --no-audit --no-fund
 cmake --preset web
 cmake --build --preset web

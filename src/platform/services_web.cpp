@@ -8,18 +8,19 @@
 // its address as Module.quillmarkDirectory.
 // clang-format off
 EM_JS(int, quillmark_tick_count, (), {
-    // Milliseconds from a monotonic clock (performance.now), plus whatever time the wall clock ran ahead of it:
-    // a machine that slept stops the monotonic clock in some browsers, and the exam's time runs on through the
-    // sleep as it does on the desktop. A wall clock set back changes nothing.
-    var clock = Module.quillmarkClock = Module.quillmarkClock
-        || {slept: 0, monotonic: performance.now(), wall: Date.now()};
+    // Milliseconds from a monotonic clock (performance.now), plus the time the machine slept: the exam's time
+    // runs on through a sleep as it does on the desktop. The monotonic clock stops in a sleep in some browsers,
+    // the wall clock does not, so its lead over the monotonic one grows by the sleep. Only a lead beyond the
+    // highest so far counts, and only by more than a second: a wall clock set back lowers the lead, and its
+    // correction forward only restores it.
     var monotonic = performance.now();
-    var wall = Date.now();
-    var ahead = (wall - clock.wall) - (monotonic - clock.monotonic);
-    if (ahead > 1000)
-        clock.slept += ahead;
-    clock.monotonic = monotonic;
-    clock.wall = wall;
+    var lead = Date.now() - monotonic;
+    var clock = Module.quillmarkClock = Module.quillmarkClock || {slept: 0, highestLead: lead};
+    if (lead > clock.highestLead) {
+        if (lead - clock.highestLead > 1000)
+            clock.slept += lead - clock.highestLead;
+        clock.highestLead = lead;
+    }
     return Math.floor(monotonic + clock.slept) | 0;
 });
 // The folder as UTF-16 on the heap, for the program to free; its length in code units at *length.

@@ -53,11 +53,11 @@ TEST_CASE("a caption placed by its ink")
         {20, 1, 21, -2}, // slack -3: centred, the odd row below (truncation would give -1)
         {20, 2, 18, 0}, {20, -1, -1, 0}, // the sample has no ink
     };
-    for (const auto &[height, top, bottom, shift] : rows) {
-        CAPTURE(height);
-        CAPTURE(top);
-        CAPTURE(bottom);
-        CHECK(platform::inkShift(height, top, bottom) == shift);
+    for (const auto &row : rows) {
+        CAPTURE(row.rows);
+        CAPTURE(row.top);
+        CAPTURE(row.bottom);
+        CHECK(platform::inkShift(row.rows, row.top, row.bottom) == row.shift);
     }
 }
 

@@ -1,15 +1,21 @@
-// The web page's tests in a real browser: Debian's Chromium, headless, driven by puppeteer-core, on pages that a
-// small server of our own serves on 127.0.0.1 at a free port (tests/web/chromium.mjs). First the exam's scenarios, in a page that runs
-// them beside the view (their driver is tests/web/driver.cpp); then what only the browser shows, on the real
-// site: its dialog, its layout and pixels, what Chromium tells screen readers, its keyboard, and bad input.
+// The web page's tests in real browsers: Debian's Chromium and Firefox ESR, headless, driven by puppeteer-core,
+// on pages that a small server of our own serves on 127.0.0.1 at a free port (tests/web/chromium.mjs). First
+// the exam's scenarios, in a page that runs them beside the view (their driver is tests/web/driver.cpp); then
+// what only the browser shows, on the real site: its dialog, its layout and pixels, what Chromium tells screen
+// readers, its keyboard, a strict host, a slow one, and bad input.
+//
+// Every test runs in each engine, all in Chromium first, then all in Firefox, unless it says why it runs in one
+// alone.
 //
 //     node tests/web/run.mjs <scenario page folder> <site folder>
 //     node tests/web/run.mjs --archive <unpacked web archive>    (the page of a handed-out archive only)
 //
 // No page may log an error or throw an uncaught exception. Everything started here is stopped at the end.
+import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
-import {launch, serve} from './chromium.mjs';
+import {engines, launch, serve} from './chromium.mjs';
 
 const archiveOnly = process.argv[2] === '--archive';
 const [scenarioDir, siteDir] = archiveOnly ? [null, process.argv[3]] : process.argv.slice(2);
@@ -19,26 +25,42 @@ const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
 
 // The folders the server serves: each a variant of the site's, with its own key or none.
 const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
+// A school's strict host: the page's own files only, and its program compiled.
+const strictPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
+// Keys the server holds back until the test lets them go (held[folder]()), or for good.
+const held = {};
 const variants = {
   site: {},
   'no-key': {key: null},
   'html-key': {key: {type: 'text/html', body: '<!DOCTYPE html><html><body>Not Found</body></html>'}},
   'big-key': {key: {type: 'text/plain', body: tenMegabyteKey}},
+  strict: {headers: {'Content-Security-Policy': strictPolicy}},
+  // The site in any folder below: /folders/<anything>/index.html.
+  folders: {},
 };
 const server = await serve((pathname) => {
   const [, folder, ...rest] = pathname.split('/');
   const name = rest.join('/') || 'index.html';
   if (folder === 'scenarios')
     return path.join(scenarioDir, path.basename(name));
-  const variant = variants[folder];
+  if (folder.startsWith('held-') && name === Key)
+    return new Promise((resolve) => {
+      const before = held[folder] || (() => {});
+      held[folder] = () => {
+        before();
+        resolve({type: 'text/plain', body: sampleKey});
+      };
+    });
+  const variant = variants[folder.startsWith('held-') ? 'site' : folder];
   if (!variant)
     return null;
   if (name === Key && 'key' in variant)
     return variant.key;
-  return path.join(siteDir, path.basename(name));
+  return {file: path.join(siteDir, path.basename(name)), headers: variant.headers};
 });
 const origin = server.origin;
-const browser = await launch();
+let browser = null;
+let engine = null; // the engine the tests run in now
 
 let failures = 0;
 const results = [];
@@ -55,6 +77,12 @@ async function openPage(variant, {viewport = {width: 1280, height: 800}, allow =
       page.problems.push(`console error: ${message.text()}`);
   });
   page.on('pageerror', (error) => page.problems.push(`uncaught: ${error.message}`));
+  // The page's own record of what a Content-Security-Policy refused, which every engine keeps.
+  await page.evaluateOnNewDocument(() => {
+    document.addEventListener('securitypolicyviolation', (event) => {
+      console.error(`refused by the page's policy: ${event.violatedDirective} ${event.blockedURI}`);
+    });
+  });
   page.on('dialog', async (dialog) => {
     page.dialogs.push({type: dialog.type(), message: dialog.message()});
     await dialog.accept();
@@ -87,13 +115,19 @@ async function open(page, variant) {
   });
 }
 
-async function check(name, test) {
+// A test to run in each engine once all are known (finish), or in `only` alone.
+function check(name, test, only = null) {
+  checks.push({name, test, only});
+}
+const checks = [];
+
+async function run(name, test) {
   const started = Date.now();
   const pages = [];
   const page = (variant, options) => openPage(variant, options).then((opened) => (pages.push(opened), opened));
   let failure = null;
   try {
-    await test(page);
+    await test(page, engine);
     for (const opened of pages) {
       const problems = opened.problems.filter((problem) => !(opened.allow && opened.allow.test(problem)));
       if (problems.length)
@@ -105,10 +139,10 @@ async function check(name, test) {
   for (const opened of pages)
     await opened.close();
   const seconds = ((Date.now() - started) / 1000).toFixed(1);
-  results.push(`${failure ? 'FAILED' : 'passed'}  ${name} (${seconds} s)`);
+  results.push(`${failure ? 'FAILED' : 'passed'}  ${engine}: ${name} (${seconds} s)`);
   if (failure) {
     ++failures;
-    console.log(`FAILED: ${name}\n${failure.stack || failure}`);
+    console.log(`FAILED in ${engine}: ${name}\n${failure.stack || failure}`);
   }
 }
 
@@ -127,7 +161,11 @@ const button = (page, caption) => page.$(`xpath/.//button[normalize-space(.)='${
 const box = (page, question) => page.$(`input[aria-label='第 ${question} 题']`);
 const inputs = (page) => page.$$('.quillmark-form > input');
 async function typeInto(page, element, text) {
-  await element.click({clickCount: 3});
+  // Ctrl+A: a triple click selects nothing in Firefox driven through WebDriver BiDi.
+  await element.click();
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a');
+  await page.keyboard.up('Control');
   await page.keyboard.press('Backspace');
   await page.keyboard.type(text);
 }
@@ -204,10 +242,9 @@ await check('the window: its title, size and the maker\'s page', async (page) =>
   equal(await site.evaluate(() => window.opened), ['https://quillmark.example'], 'the maker\'s page');
 });
 
-await check('a GBK key, as Notepad saves it, graded: green boxes from the screen', async (page) => {
-  const site = await page('site');
-  equal(site.dialogs.length, 0, 'messages');
-  // The sample's first line is ACABD: A right, B wrong, nothing, B right.
+// Four boxes answered and graded against the sample, whose first line is ACABD: A right, B wrong, nothing, B
+// right. Resolves to the colours of the four boxes on the screen, which gradedColours are, and of the bar.
+async function gradeFour(site) {
   await typeInto(site, (await inputs(site))[0], '5');
   await press(site, '准备做题');
   await press(site, '开始考试');
@@ -217,15 +254,27 @@ await check('a GBK key, as Notepad saves it, graded: green boxes from the screen
       await typeInto(site, await box(site, i + 1), answers[i]);
   await press(site, '交卷');
   await press(site, '结果');
-  equal(await site.$eval('.quillmark-form > input:nth-of-type(3)', (score) => score.value), '2', 'the score');
-  equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list, decoded from GBK');
   const colours = [];
   for (const question of [1, 2, 3, 4]) {
     const rect = await (await box(site, question)).boundingBox();
     const point = {x: Math.round(rect.x + rect.width - 4), y: Math.round(rect.y + rect.height / 2), width: 1, height: 1};
     colours.push((await pixels(site, point))[0][0]);
   }
-  equal(colours, [[0, 255, 0], [255, 255, 255], [255, 255, 255], [0, 255, 0]], 'boxes 1 to 4 on the screen');
+  const bar = await site.$$eval('.quillmark-form > div.label', (labels) => {
+    const rect = labels.find((label) => label.textContent === ' 请检查结果 ').getBoundingClientRect();
+    return {x: Math.round(rect.x + 1), y: Math.round(rect.y + 1), width: 1, height: 1};
+  });
+  return {boxes: colours, bar: (await pixels(site, bar))[0][0]};
+}
+const gradedColours = [[0, 255, 0], [255, 255, 255], [255, 255, 255], [0, 255, 0]];
+
+await check('a GBK key, as Notepad saves it, graded: green boxes from the screen', async (page) => {
+  const site = await page('site');
+  equal(site.dialogs.length, 0, 'messages');
+  const colours = await gradeFour(site);
+  equal(await site.$eval('.quillmark-form > input:nth-of-type(3)', (score) => score.value), '2', 'the score');
+  equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list, decoded from GBK');
+  equal(colours.boxes, gradedColours, 'boxes 1 to 4 on the screen');
 });
 
 // The pixels of a part of the page, as rows of [r, g, b].
@@ -278,6 +327,7 @@ await check('captions clear their boxes and stay inside the bar', async (page) =
   expect(!inked[0] && !inked[inked.length - 1], `ink rows ${inked.map(Number).join('')}`);
 });
 
+// Chromium alone: puppeteer reads the accessibility tree through the DevTools protocol, which Firefox lacks.
 await check('what Chromium tells screen readers', async (page) => {
   const site = await page('site');
   await typeInto(site, (await inputs(site))[0], '3');
@@ -297,7 +347,7 @@ await check('what Chromium tells screen readers', async (page) => {
   equal(named('button').sort(), ['交卷', '准备做题', '开始考试', '结果', '重新开始'].sort(), 'the buttons');
   equal(await site.$eval('.quillmark-form .printed', (status) => [status.getAttribute('role'),
     status.getAttribute('aria-live')]), ['status', 'polite'], 'the printed line\'s region');
-});
+}, 'chromium');
 
 await check('the real timer: the bar counts down, and a machine that slept times out', async (page) => {
   // The one wait on real time: a tick or two of the 800 ms timer.
@@ -325,7 +375,7 @@ await check('the real timer: the bar counts down, and a machine that slept times
 });
 
 // The real keys, whose own moves the page must stop; the whole keyboard order is the scenarios'.
-await check('the keyboard: Tab and Enter into the boxes, an input method, a resize', async (page) => {
+await check('the keyboard: Tab and Enter into the boxes, an input method, a resize', async (page, engine) => {
   const site = await page('site');
   await typeInto(site, (await inputs(site))[0], '12');
   await press(site, '准备做题');
@@ -335,6 +385,9 @@ await check('the keyboard: Tab and Enter into the boxes, an input method, a resi
   await site.keyboard.type('A');
   await site.keyboard.press('Enter');
   equal(await site.evaluate(() => document.activeElement.getAttribute('aria-label')), '第 2 题', 'Enter');
+  // Chromium alone: an input method is driven through the DevTools protocol (the scenarios compose everywhere).
+  if (engine !== 'chromium')
+    return;
   // An input method composes, the browser's window changes size meanwhile, and the composition commits.
   const session = await site.createCDPSession();
   await session.send('Input.imeSetComposition', {text: 'ni', selectionStart: 2, selectionEnd: 2});
@@ -343,6 +396,199 @@ await check('the keyboard: Tab and Enter into the boxes, an input method, a resi
   await session.send('Input.insertText', {text: '你'});
   equal(await site.evaluate(() => [document.activeElement.getAttribute('aria-label'), document.activeElement.value]),
     ['第 2 题', '你'], 'the composed answer, in its box');
+});
+
+// The controls' rectangles, the window's size and the key, as a page reads them.
+const layoutOf = (site) => site.evaluate(() => {
+  const form = document.querySelector('.quillmark-form');
+  const rects = [...form.children].filter((child) => !child.hidden).map((child) => {
+    const rect = child.getBoundingClientRect();
+    return [child.className, rect.x, rect.y, rect.width, rect.height];
+  });
+  return {size: [form.clientWidth, form.clientHeight], rects, items: form.querySelector('select').options.length};
+});
+
+await check('a strict host\'s policy: the page runs and keeps its layout', async (page) => {
+  const strict = await page('strict');
+  const site = await page('site');
+  const layout = await layoutOf(strict);
+  equal(layout, await layoutOf(site), 'the layout under the policy');
+  equal(layout.items, 33, 'the key\'s items');
+});
+
+// Once the page has drawn its next frame, and run what was due before it.
+const nextFrame = (site) => site.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))));
+
+await check('the window grows and shrinks by its corner, and its controls never scroll', async (page) => {
+  const site = await page('site', {viewport: {width: 1400, height: 800}});
+  await typeInto(site, (await inputs(site))[0], '300');
+  await press(site, '准备做题');
+  await press(site, '开始考试');
+  await typeInto(site, await box(site, 1), 'A');
+  const form = await site.$('.quillmark-form');
+  const first = await (await box(site, 1)).boundingBox();
+  // The corner's resizer, inside the window's border, dragged by the mouse.
+  const drag = async (by) => {
+    const rect = await form.boundingBox();
+    const corner = {x: rect.x + rect.width - 5, y: rect.y + rect.height - 5};
+    await site.mouse.move(corner.x, corner.y);
+    await site.mouse.down();
+    await site.mouse.move(corner.x + by, corner.y, {steps: 4});
+    await site.mouse.up();
+    await nextFrame(site); // the resize's observer
+    return site.evaluate(() => {
+      const div = document.querySelector('.quillmark-form');
+      return [div.clientWidth, !!div.querySelector('input[aria-label=\'第 220 题\']:not([hidden])'),
+        document.activeElement.getAttribute('aria-label'), document.activeElement.value];
+    });
+  };
+  // 1200 pixels show box 220, which 1035 do not.
+  equal(await drag(165), [1200, true, '第 1 题', 'A'], 'widened: its width, box 220 shown, the focus and its answer');
+  equal(await drag(-165), [1035, false, '第 1 题', 'A'], 'narrowed back');
+  // Box 191, beyond the right edge, takes the focus and an answer unseen: the browser would scroll it into view.
+  await typeInto(site, await box(site, 190), 'B');
+  await site.keyboard.press('Tab');
+  await site.keyboard.type('C');
+  await nextFrame(site);
+  equal(await site.evaluate(() => {
+    const div = document.querySelector('.quillmark-form');
+    return [div.scrollLeft, div.scrollTop, document.activeElement.getAttribute('aria-label'), document.activeElement.value];
+  }), [0, 0, '第 191 题', 'C'], 'the window\'s scroll, and the box typed into');
+  equal(await (await box(site, 1)).boundingBox(), first, 'box 1 where it was');
+});
+
+// The page's timers of a second or more, held until the test fires them (fireNextTimer, shortest first).
+function holdTimers() {
+  const later = window.setTimeout.bind(window);
+  const cancel = window.clearTimeout.bind(window);
+  window.heldTimers = new Map();
+  let next = 1e6;
+  window.setTimeout = (call, milliseconds, ...rest) => {
+    if (!(milliseconds >= 1000))
+      return later(call, milliseconds, ...rest);
+    window.heldTimers.set(next, {call, milliseconds});
+    return next++;
+  };
+  window.clearTimeout = (id) => window.heldTimers.delete(id) || cancel(id);
+  window.fireNextTimer = () => {
+    const [id, timer] = [...window.heldTimers].sort((a, b) => a[1].milliseconds - b[1].milliseconds)[0];
+    window.heldTimers.delete(id);
+    timer.call();
+  };
+}
+
+// A key the server is slow to send, or never sends: the page says it is reading it, then waits no longer and
+// runs as without a key; a key that comes after that is ignored.
+for (const when of ['in time', 'never', 'too late'])
+  await check(`a key that comes ${when}`, async (page) => {
+    const folder = `held-${when.replace(' ', '-')}`;
+    const site = await page(null);
+    await site.evaluateOnNewDocument(holdTimers);
+    // Its load waits for the key, which the page asked for at once.
+    await site.goto(`${origin}/${folder}/index.html`, {waitUntil: 'domcontentloaded'});
+    await site.waitForFunction(() => window.heldTimers && window.heldTimers.size === 2); // a moment, and the wait
+    await site.evaluate(() => window.fireNextTimer());
+    equal(await site.$eval('.quillmark-waiting', (note) => [note.textContent, !!note.closest('.quillmark-form')]),
+      ['正在读取“答案.txt”……', false], 'the line outside the window, after a moment');
+    if (when === 'in time')
+      held[folder]();
+    else
+      await site.evaluate(() => window.fireNextTimer());
+    await site.waitForFunction(() => {
+      const form = document.querySelector('.quillmark-form');
+      return form && !form.hidden;
+    });
+    if (when === 'too late') {
+      held[folder]();
+      await nextFrame(site);
+    }
+    equal(site.dialogs.map((dialog) => dialog.message), when === 'in time' ? [] : ['未找到“答案.txt”请在根目录下自行编辑后再加载。'],
+      'the messages');
+    equal(await keyItems(site), when === 'in time' ? sampleLines.slice(1, 34) : [], 'the key list');
+    equal(await site.$('.quillmark-waiting'), null, 'the line, gone');
+  });
+
+// The exam's clock on a wall clock that moves alone: a sleep counts, a correction does not. The page's two clocks
+// are the test's, and so is the form's timer, which ticks when the test says.
+const clockCases = [
+  // [what happens, moves of [monotonic, wall] milliseconds each followed by a tick, the caption then]
+  ['a sleep of an hour', [[4000, 4000], [0, 3600000]], '0:29:55'],
+  ['a wall clock set back an hour', [[4000, 4000], [0, -3600000]], '1:29:55'],
+  ['a wall clock set back an hour and corrected', [[4000, 4000], [0, -3600000], [1000, 3601000]], '1:29:54'],
+];
+for (const [what, moves, caption] of clockCases)
+  await check(`an exam of 90 minutes: ${what}`, async (page) => {
+    const site = await page(null);
+    await site.evaluateOnNewDocument(() => {
+      const clocks = (window.clocks = {monotonic: 1000, wall: 1.7e12});
+      performance.now = () => clocks.monotonic;
+      Date.now = () => clocks.wall;
+      const intervals = new Map();
+      let next = 1;
+      window.setInterval = (call) => (intervals.set(next, call), next++);
+      window.clearInterval = (id) => intervals.delete(id);
+      window.tick = () => intervals.forEach((call) => call());
+    });
+    await open(site, 'site');
+    await typeInto(site, (await inputs(site))[1], '90');
+    await press(site, '开始考试');
+    for (const [monotonic, wall] of moves)
+      await site.evaluate((by) => {
+        window.clocks.monotonic += by[0];
+        window.clocks.wall += by[1];
+        window.tick();
+      }, [monotonic, wall]);
+    const captions = await site.$$eval('.quillmark-form > div.label', (labels) => labels.map((label) => label.textContent));
+    expect(captions.includes(caption), `the bar shows ${caption}: ${captions}`);
+  });
+
+// Any folder the browser can load the page from, its key beside it.
+const folders = [
+  ['named in GBK', '%BF%BC%CA%D4/'],
+  ['with a lone %', '100%/'],
+  ['over 1,023 characters', '练习/'.repeat(400)],
+];
+for (const [what, folder] of folders)
+  await check(`the site in a folder ${what}`, async (page) => {
+    const site = await page(`${origin}/folders/${folder}index.html`);
+    equal(site.dialogs.length, 0, 'messages');
+    equal(await keyItems(site), sampleLines.slice(1, 34), 'the key list');
+  });
+
+// Chromium alone: it emulates forced colours through the DevTools protocol; Firefox takes them from its
+// preferences at start-up.
+await check('high contrast: the boxes and the bar keep the program\'s colours, and black text', async (page) => {
+  const site = await page('site');
+  const session = await site.createCDPSession();
+  await session.send('Emulation.setEmulatedMedia', {features: [{name: 'forced-colors', value: 'active'}]});
+  const colours = await gradeFour(site);
+  equal(colours, {boxes: gradedColours, bar: [255, 0, 0]}, 'the boxes and the bar on the screen');
+  const texts = await site.$$eval('.quillmark-form > .own-colours', (owned) => owned.map((element) => getComputedStyle(element).color));
+  expect(texts.length && texts.every((colour) => colour === 'rgb(0, 0, 0)'), `their text: ${texts}`);
+}, 'chromium');
+
+await check('printed with the browser\'s default settings, the results keep their green and red', async (page) => {
+  const site = await page('site');
+  await gradeFour(site);
+  // The first page, as pixels (poppler's pdftoppm, as a PPM: a header, then RGB bytes).
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quillmark-print-'));
+  try {
+    fs.writeFileSync(path.join(folder, 'page.pdf'), await site.pdf());
+    execFileSync('pdftoppm', ['-r', '48', '-f', '1', '-l', '1', '-singlefile', path.join(folder, 'page.pdf'),
+      path.join(folder, 'page')]);
+    const image = fs.readFileSync(path.join(folder, 'page.ppm'));
+    const header = image.toString('latin1', 0, 40).match(/^P6\s+\d+\s+\d+\s+255\s/)[0].length;
+    let green = 0;
+    let red = 0;
+    for (let at = header; at + 2 < image.length; at += 3) {
+      const [r, g, b] = image.subarray(at, at + 3);
+      green += g > 200 && r < 80 && b < 80;
+      red += r > 200 && g < 80 && b < 80;
+    }
+    expect(green > 0 && red > 0, `green pixels ${green}, red pixels ${red}`);
+  } finally {
+    fs.rmSync(folder, {recursive: true});
+  }
 });
 
 await check('a reload during an exam starts afresh; the page open twice runs twice', async (page) => {
@@ -364,7 +610,13 @@ await check('a reload during an exam starts afresh; the page open twice runs twi
 await finish();
 
 async function finish() {
-  await browser.close();
+  for (engine of engines) {
+    browser = await launch(engine);
+    for (const {name, test, only} of checks)
+      if (!only || only === engine)
+        await run(name, test);
+    await browser.close();
+  }
   server.stop();
   console.log(results.join('\n'));
   process.exit(failures ? 1 : 0);

@@ -141,6 +141,11 @@ mergeInto(LibraryManager.library, {
       clipPath: 'inset(50%)', whiteSpace: 'nowrap'});
     div.appendChild(announcer);
     (document.getElementById('quillmark') || document.body).appendChild(div);
+    // A scroll container only for its resizer: a box typed into beyond its edge, or a search of the page, must
+    // not scroll the controls.
+    div.addEventListener('scroll', function () {
+      div.scrollLeft = div.scrollTop = 0;
+    });
     var win = {div: div, printed: printed, announcer: announcer, pointer: pointer, timers: {}, posted: false,
       observer: null};
     QM.windows.set(id, win);
@@ -369,7 +374,9 @@ mergeInto(LibraryManager.library, {
 
   qm_colours__deps: ['$QM'],
   qm_colours: function (id, own, background, text) {
-    var style = QM.elements.get(id).element.style;
+    var element = QM.elements.get(id).element;
+    var style = element.style;
+    element.classList.toggle('own-colours', !!own);
     style.backgroundColor = own ? QM.css(background) : '';
     style.color = own ? QM.css(text) : '';
   },

@@ -3,18 +3,57 @@
 // network error, a page opened from a file: address) or that is a page of the server's own (its error page, sent
 // as a success) stays absent, and the program says so. The page asked for it at once (its preload), while the
 // program itself loaded.
-var quillmarkKey = fetch('答案.txt')
-  .then(function (response) {
-    var type = response.headers.get('Content-Type') || '';
-    return response.ok && !/^text\/html/i.test(type) ? response.arrayBuffer() : null;
-  })
-  .catch(function () {
-    return null;
+//
+// A server that is slow to answer gets ten seconds: a key is a few hundred bytes, which any server that works
+// at all sends within a second or two, and ten seconds is about as long as a user watches a blank page before
+// reloading it. Then the key counts as absent, and an answer after that is ignored. Past a second, a line above
+// the window says what the page waits for.
+var quillmarkKey = new Promise(function (resolve) {
+  var controller = new AbortController();
+  var note = null;
+  var moment = setTimeout(function () {
+    note = document.createElement('p');
+    note.className = 'quillmark-waiting';
+    note.setAttribute('role', 'status');
+    note.textContent = '正在读取“答案.txt”……';
+    (document.getElementById('quillmark') || document.body).before(note);
+  }, 1000);
+  var limit = setTimeout(function () {
+    controller.abort();
+  }, 10000);
+  var settle = function (bytes) {
+    clearTimeout(moment);
+    clearTimeout(limit);
+    if (note)
+      note.remove();
+    resolve(bytes);
+  };
+  fetch('答案.txt', {signal: controller.signal})
+    .then(function (response) {
+      var type = response.headers.get('Content-Type') || '';
+      return response.ok && !/^text\/html/i.test(type) ? response.arrayBuffer() : null;
+    })
+    .then(settle, function () {
+      settle(null);
+    });
+});
+
+// The page's folder, as the program's directory: the bytes of its address read as UTF-8 whatever they are (a
+// folder named in GBK, a lone %), so that any address the browser loads runs the page.
+function quillmarkFolder(pathname) {
+  var bytes = [];
+  pathname.replace(/[^/]*$/, '').split(/(%[0-9A-Fa-f]{2})/).forEach(function (part) {
+    if (/^%[0-9A-Fa-f]{2}$/.test(part))
+      bytes.push(parseInt(part.substring(1), 16));
+    else
+      bytes.push.apply(bytes, new TextEncoder().encode(part));
   });
+  return new TextDecoder().decode(new Uint8Array(bytes));
+}
 
 Module.preRun = Module.preRun || [];
 Module.preRun.push(function () {
-  var directory = decodeURIComponent(location.pathname.replace(/[^/]*$/, ''));
+  var directory = quillmarkFolder(location.pathname);
   Module.quillmarkDirectory = directory;
   Module.quillmarkFiles = {};
   addRunDependency('answer key');
