@@ -11,7 +11,7 @@ if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
     need_packages $BUILD_PACKAGES fonts-arphic-uming xvfb xauth pkg-config libxcb-damage0-dev bc doctest-dev
     cmake --preset bench >/dev/null
     cmake --build --preset bench
-    QUILLMARK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x720x24" "$0" "$@"
+    QUILLMARK_IN_XVFB=1 XVFB_SCREEN=1280x720x24 exec sh tools/xvfb.sh sh "$0" "$@"
 fi
 rounds=${1:-40}
 bench=build/bench

@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
-    QUILLMARK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1200x500x24" "$0"
+    QUILLMARK_IN_XVFB=1 XVFB_SCREEN=1200x500x24 exec sh "$(dirname "$0")/xvfb.sh" sh "$0"
 fi
 program=build/release/src/quillmark
 "$program" &

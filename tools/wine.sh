@@ -8,7 +8,7 @@
 #     sh tools/wine.sh ctest --preset windows
 set -eu
 if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
-    QUILLMARK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" sh "$0" "$@"
+    QUILLMARK_IN_XVFB=1 exec sh "$(dirname "$0")/xvfb.sh" sh "$0" "$@"
 fi
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT

@@ -3,17 +3,6 @@
 // The clock's arithmetic, row by row, through the view with no toolkit: each view runs the exam's road and
 // the clock's edge cases in the scenarios.
 
-namespace {
-
-// Starts an exam of the given minutes with the tick count at startTick.
-void startAt(TestForm &test, std::u16string_view minutes, std::int32_t startTick = 1000)
-{
-    test.services.now = startTick;
-    start(test, minutes);
-}
-
-} // namespace
-
 TEST_CASE("the countdown")
 {
     // Each row starts an exam on a sheet of three, then ticks at the given milliseconds after Start.

@@ -4,11 +4,12 @@
 # maker's page the program opens. Ends all it started.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+top=$here/../..
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 env -u QT_QPA_PLATFORM PATH="$work/bin:$PATH" BROWSER=true XDG_RUNTIME_DIR="$work" \
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 xvfb-run -a -s "-screen 0 1280x720x24" \
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XVFB_SCREEN=1280x720x24 sh "$top/tools/xvfb.sh" \
     dbus-run-session -- /usr/bin/python3 "$here/screenreader.py" "$@"

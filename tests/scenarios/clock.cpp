@@ -2,17 +2,6 @@
 
 // The exam clock: Start, the ticks, the time-out.
 
-namespace {
-
-// Starts an exam of the given minutes with the tick count at startTick.
-void startAt(TestForm &test, std::u16string_view minutes, std::int32_t startTick = 1000)
-{
-    test.services.now = startTick;
-    start(test, minutes);
-}
-
-} // namespace
-
 TEST_CASE("Start fixes the length and the start, and widens the bar")
 {
     TestForm test;

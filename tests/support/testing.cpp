@@ -119,6 +119,12 @@ void start(TestForm &test, std::optional<std::u16string_view> minutes)
     click(test, test->Command3);
 }
 
+void startAt(TestForm &test, std::u16string_view minutes, std::int32_t startTick)
+{
+    test.services.now = startTick;
+    start(test, minutes);
+}
+
 void handIn(TestForm &test)
 {
     click(test, test->Command4);

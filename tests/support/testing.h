@@ -172,6 +172,8 @@ void resize(TestForm &test, int width, int height);
 // minutes), Hand in, Results and Restart, and an answer typed into the box of a question.
 void prepare(TestForm &test, std::optional<std::u16string_view> count = std::nullopt);
 void start(TestForm &test, std::optional<std::u16string_view> minutes = std::nullopt);
+// Start with the minutes typed first, and the tick count at startTick.
+void startAt(TestForm &test, std::u16string_view minutes, std::int32_t startTick = 1000);
 void handIn(TestForm &test);
 void results(TestForm &test);
 void restart(TestForm &test);
