@@ -27,8 +27,9 @@ const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
 const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
 // A school's strict host: the page's own files only, and its program compiled.
 const strictPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
-// Keys the server holds back until the test lets them go (held[folder]()), or for good.
+// Keys, and a style sheet, that the server holds back until the test lets them go (held[folder]()), or for good.
 const held = {};
+const heldFile = (folder) => (folder === 'held-style' ? 'quillmark.css' : Key);
 const variants = {
   site: {},
   'no-key': {key: null},
@@ -43,12 +44,12 @@ const server = await serve((pathname) => {
   const name = rest.join('/') || 'index.html';
   if (folder === 'scenarios')
     return path.join(scenarioDir, path.basename(name));
-  if (folder.startsWith('held-') && name === Key)
+  if (folder.startsWith('held-') && name === heldFile(folder))
     return new Promise((resolve) => {
       const before = held[folder] || (() => {});
       held[folder] = () => {
         before();
-        resolve({type: 'text/plain', body: sampleKey});
+        resolve(name === Key ? {type: 'text/plain', body: sampleKey} : path.join(siteDir, name));
       };
     });
   const variant = variants[folder.startsWith('held-') ? 'site' : folder];
@@ -455,6 +456,25 @@ await check('the window grows and shrinks by its corner, and its controls never 
     return [div.scrollLeft, div.scrollTop, document.activeElement.getAttribute('aria-label'), document.activeElement.value];
   }), [0, 0, '第 191 题', 'C'], 'the window\'s scroll, and the box typed into');
   equal(await (await box(site, 1)).boundingBox(), first, 'box 1 where it was');
+});
+
+// The program's script runs as soon as it comes; a style sheet that comes after it holds the window back, which
+// would be laid out and its bar's caption placed without it.
+await check('a style sheet that comes after the program', async (page) => {
+  const site = await page('site');
+  const late = await page(null);
+  await late.goto(`${origin}/held-style/index.html`, {waitUntil: 'domcontentloaded'});
+  // The program and its key are in (the page draws no frame meanwhile, which polling by frames would wait for).
+  await late.waitForFunction(() => window.Module && Module.quillmarkFiles && Object.keys(Module.quillmarkFiles).length,
+    {polling: 10});
+  equal(await late.$('.quillmark-form'), null, 'a window before its style');
+  held['held-style']();
+  await late.waitForFunction(() => {
+    const form = document.querySelector('.quillmark-form');
+    return form && !form.hidden;
+  });
+  const ink = (opened) => opened.$eval('.quillmark-form .ink', (element) => element.style.top);
+  equal([await layoutOf(late), await ink(late)], [await layoutOf(site), await ink(site)], 'the layout, and the bar\'s ink');
 });
 
 // The page's timers of a second or more, held until the test fires them (fireNextTimer, shortest first).
