@@ -27,8 +27,9 @@ const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
 const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
 // A school's strict host: the page's own files only, and its program compiled.
 const strictPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
-// Keys the server holds back until the test lets them go (held[folder]()), or for good.
+// Keys, and a style sheet, that the server holds back until the test lets them go (held[folder]()), or for good.
 const held = {};
+const heldFile = (folder) => (folder === 'held-style' ? 'quillmark.css' : Key);
 const variants = {
   site: {},
   'no-key': {key: null},
@@ -43,12 +44,12 @@ const server = await serve((pathname) => {
   const name = rest.join('/') || 'index.html';
   if (folder === 'scenarios')
     return path.join(scenarioDir, path.basename(name));
-  if (folder.startsWith('held-') && name === Key)
+  if (folder.startsWith('held-') && name === heldFile(folder))
     return new Promise((resolve) => {
       const before = held[folder] || (() => {});
       held[folder] = () => {
         before();
-        resolve({type: 'text/plain', body: sampleKey});
+        resolve(name === Key ? {type: 'text/plain', body: sampleKey} : path.join(siteDir, name));
       };
     });
   const variant = variants[folder.startsWith('held-') ? 'site' : folder];
@@ -439,7 +440,8 @@ await check('a strict host\'s policy: the page runs and keeps its layout', async
 });
 
 // Once the page has drawn its next frame, and run what was due before it.
-const nextFrame = (site) => site.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))));
+const nextFrame = (site) => site.evaluate(() => new Promise((resolve) => requestAnimationFrame(() =>
+  setTimeout(resolve))));
 
 await check('the window grows and shrinks by its corner, and its controls never scroll', async (page) => {
   const site = await page('site', {viewport: {width: 1400, height: 800}});
@@ -474,9 +476,30 @@ await check('the window grows and shrinks by its corner, and its controls never 
   await nextFrame(site);
   equal(await site.evaluate(() => {
     const div = document.querySelector('.quillmark-form');
-    return [div.scrollLeft, div.scrollTop, document.activeElement.getAttribute('aria-label'), document.activeElement.value];
+    const active = document.activeElement;
+    return [div.scrollLeft, div.scrollTop, active.getAttribute('aria-label'), active.value];
   }), [0, 0, '第 191 题', 'C'], 'the window\'s scroll, and the box typed into');
   equal(await (await box(site, 1)).boundingBox(), first, 'box 1 where it was');
+});
+
+// The program's script runs as soon as it comes; a style sheet that comes after it holds the window back, which
+// would be laid out and its bar's caption placed without it.
+await check('a style sheet that comes after the program', async (page) => {
+  const site = await page('site');
+  const late = await page(null);
+  await late.goto(`${origin}/held-style/index.html`, {waitUntil: 'domcontentloaded'});
+  // The program and its key are in (the page draws no frame meanwhile, which polling by frames would wait for).
+  await late.waitForFunction(() => window.Module && Module.quillmarkFiles && Object.keys(Module.quillmarkFiles).length,
+    {polling: 10});
+  equal(await late.$('.quillmark-form'), null, 'a window before its style');
+  held['held-style']();
+  await late.waitForFunction(() => {
+    const form = document.querySelector('.quillmark-form');
+    return form && !form.hidden;
+  });
+  const ink = (opened) => opened.$eval('.quillmark-form .ink', (element) => element.style.top);
+  equal([await layoutOf(late), await ink(late)], [await layoutOf(site), await ink(site)],
+    'the layout, and the bar\'s ink');
 });
 
 // The page's timers of a second or more, held until the test fires them (fireNextTimer, shortest first).
@@ -524,8 +547,8 @@ for (const when of ['in time', 'never', 'too late'])
       held[folder]();
       await nextFrame(site);
     }
-    equal(site.dialogs.map((dialog) => dialog.message), when === 'in time' ? [] : ['未找到“答案.txt”请在根目录下自行编辑后再加载。'],
-      'the messages');
+    const missing = ['未找到“答案.txt”请在根目录下自行编辑后再加载。'];
+    equal(site.dialogs.map((dialog) => dialog.message), when === 'in time' ? [] : missing, 'the messages');
     equal(await keyItems(site), when === 'in time' ? sampleLines.slice(1, 34) : [], 'the key list');
     equal(await site.$('.quillmark-waiting'), null, 'the line, gone');
   });
@@ -560,7 +583,8 @@ for (const [what, moves, caption] of clockCases)
         window.clocks.wall += by[1];
         window.tick();
       }, [monotonic, wall]);
-    const captions = await site.$$eval('.quillmark-form > div.label', (labels) => labels.map((label) => label.textContent));
+    const captions = await site.$$eval('.quillmark-form > div.label',
+      (labels) => labels.map((label) => label.textContent));
     expect(captions.includes(caption), `the bar shows ${caption}: ${captions}`);
   });
 
@@ -585,7 +609,8 @@ await check('high contrast: the boxes and the bar keep the program\'s colours, a
   await session.send('Emulation.setEmulatedMedia', {features: [{name: 'forced-colors', value: 'active'}]});
   const colours = await gradeFour(site);
   equal(colours, {boxes: gradedColours, bar: [255, 0, 0]}, 'the boxes and the bar on the screen');
-  const texts = await site.$$eval('.quillmark-form > .own-colours', (owned) => owned.map((element) => getComputedStyle(element).color));
+  const texts = await site.$$eval('.quillmark-form > .own-colours',
+    (owned) => owned.map((element) => getComputedStyle(element).color));
   expect(texts.length && texts.every((colour) => colour === 'rgb(0, 0, 0)'), `their text: ${texts}`);
 }, 'chromium');
 

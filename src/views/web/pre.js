@@ -51,7 +51,30 @@ function quillmarkFolder(pathname) {
   return new TextDecoder().decode(new Uint8Array(bytes));
 }
 
+// The script runs as soon as it has come, before the page may be parsed or styled (index.html): the program
+// makes its window once the page is parsed and its style sheet applies (or has failed), which both usually came
+// first.
 Module.preRun = Module.preRun || [];
+Module.preRun.push(function () {
+  addRunDependency('page');
+  (function ready() {
+    var sheet = document.querySelector('link[rel="stylesheet"]');
+    if (document.readyState === 'loading') {
+      document.addEventListener('DOMContentLoaded', ready, {once: true});
+    } else if (sheet && getComputedStyle(document.body).marginTop !== '0px') {
+      var styled = function () {
+        sheet.removeEventListener('load', styled);
+        sheet.removeEventListener('error', styled);
+        removeRunDependency('page');
+      };
+      sheet.addEventListener('load', styled);
+      sheet.addEventListener('error', styled);
+    } else {
+      removeRunDependency('page');
+    }
+  })();
+});
+
 Module.preRun.push(function () {
   var directory = quillmarkFolder(location.pathname);
   Module.quillmarkDirectory = directory;
@@ -64,21 +87,33 @@ Module.preRun.push(function () {
   });
 });
 
+// The program, compiled from here on while the rest of this script loads: its bytes were asked for with the
+// page (its preload). A server that does not call them application/wasm has them compiled once they are all in.
 // A page opened from a file: address may not fetch the program beside it, but may load a script: the program's
 // bytes come in one (quillmark.wasm.js).
-if (location.protocol === 'file:') {
-  Module.instantiateWasm = function (imports, receive) {
-    var script = document.createElement('script');
-    script.src = 'quillmark.wasm.js';
-    script.onload = function () {
-      var bytes = Uint8Array.from(atob(quillmarkWasm), function (c) {
-        return c.charCodeAt(0);
-      });
-      WebAssembly.instantiate(bytes, imports).then(function (result) {
-        receive(result.instance, result.module);
-      });
-    };
-    document.head.appendChild(script);
-    return {};
+var quillmarkProgram = new Promise(function (resolve) {
+  if (location.protocol !== 'file:') {
+    resolve(WebAssembly.compileStreaming(fetch('quillmark.wasm', {credentials: 'same-origin'})).catch(function () {
+      return fetch('quillmark.wasm', {credentials: 'same-origin'}).then(function (response) {
+        return response.arrayBuffer();
+      }).then(WebAssembly.compile);
+    }));
+    return;
+  }
+  var script = document.createElement('script');
+  script.src = 'quillmark.wasm.js';
+  script.onload = function () {
+    resolve(WebAssembly.compile(Uint8Array.from(atob(quillmarkWasm), function (c) {
+      return c.charCodeAt(0);
+    })));
   };
-}
+  document.head.appendChild(script);
+});
+Module.instantiateWasm = function (imports, receive) {
+  quillmarkProgram.then(function (program) {
+    return WebAssembly.instantiate(program, imports).then(function (instance) {
+      receive(instance, program);
+    });
+  }).catch(abort);
+  return {};
+};
