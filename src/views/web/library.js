@@ -73,8 +73,10 @@ mergeInto(LibraryManager.library, {
       var ink = element.firstChild;
       if (!item.inkSample || !ink || ink.className !== 'ink')
         return;
-      // Measured once the window shows (qm_showWindow): a hidden one has no layout to measure.
-      if (QM.windows.get(item.window).div.hidden || element.hidden)
+      // Measured once the window shows (qm_showWindow): a hidden one has no layout to measure. And measured
+      // when there is ink to place: the bar starts out with a blank caption, which the first paint need not wait
+      // for.
+      if (QM.windows.get(item.window).div.hidden || element.hidden || !item.caption.trim())
         return;
       var style = getComputedStyle(element);
       var context = (QM.canvas = QM.canvas || document.createElement('canvas')).getContext('2d');
