@@ -22,7 +22,7 @@ Form1::Form1(platform::Services &services)
 {
     setCaption(ApplicationTitle);
     setFont(songFont(9));
-    setClientSize(15525, 5850);
+    setClientSize(ClientWidth, ClientHeight);
 
     List1.move(12960, 240, 1575, 4560);
     List1.setVisible(false);

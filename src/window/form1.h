@@ -19,6 +19,9 @@ public:
     static constexpr platform::Colour Red = 0x0000FF;
     static constexpr platform::Colour Green = 0x00FF00;
     static constexpr platform::Colour White = 0xFFFFFF;
+    // The client area's size in twips: 1035 by 390 pixels at 96 dots per inch.
+    static constexpr float ClientWidth = 15525;
+    static constexpr float ClientHeight = 5850;
 
     explicit Form1(platform::Services &services);
     ~Form1() override;

@@ -1,4 +1,6 @@
-// Before the program starts: the key beside the page, kept among the page's files (files.cpp) where the program
+// The key file's name is the program's own, written in by the build (page.cpp).
+//
+// Before the program starts: the key beside the page, kept among the page's files (files_web.cpp) where the program
 // reads it at start-up as the desktop program reads the file beside it. A key that is not there (not found, a
 // network error, a page opened from a file: address) or that is a page of the server's own (its error page, sent
 // as a success) stays absent, and the program says so. The page asked for it at once (its preload), while the
@@ -15,7 +17,7 @@ var quillmarkKey = new Promise(function (resolve) {
     note = document.createElement('p');
     note.className = 'quillmark-waiting';
     note.setAttribute('role', 'status');
-    note.textContent = '正在读取“答案.txt”……';
+    note.textContent = '正在读取“@KEY@”……';
     (document.getElementById('quillmark') || document.body).before(note);
   }, 1000);
   var limit = setTimeout(function () {
@@ -28,7 +30,7 @@ var quillmarkKey = new Promise(function (resolve) {
       note.remove();
     resolve(bytes);
   };
-  fetch('答案.txt', {signal: controller.signal})
+  fetch('@KEY@', {signal: controller.signal})
     .then(function (response) {
       var type = response.headers.get('Content-Type') || '';
       return response.ok && !/^text\/html/i.test(type) ? response.arrayBuffer() : null;
@@ -82,7 +84,7 @@ Module.preRun.push(function () {
   addRunDependency('answer key');
   quillmarkKey.then(function (bytes) {
     if (bytes)
-      Module.quillmarkFiles[directory + '答案.txt'] = new Uint8Array(bytes);
+      Module.quillmarkFiles[directory + '@KEY@'] = new Uint8Array(bytes);
     removeRunDependency('answer key');
   });
 });
