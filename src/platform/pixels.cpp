@@ -42,9 +42,9 @@ int inkShift(int rows, int inkTop, int inkBottom)
 
 std::vector<std::u16string> fontFaces(const Font &font)
 {
-    // SimSun under its Chinese and English names, then the Song faces that stand in for it: Debian's, macOS's,
-    // the Noto and Source Han serifs. Few systems have more than one; a toolkit that looks each up in turn (a
-    // browser) finds the common ones soonest.
+    // SimSun under its Chinese and English names, then the Song faces that stand in for it: Debian's,
+    // macOS's, the Noto and Source Han serifs. Few systems have more than one; a toolkit that looks each up
+    // in turn (a browser) finds the common ones soonest.
     std::vector<std::u16string> song{u"宋体", u"SimSun", u"AR PL UMing CN", u"AR PL UMing TW", u"Songti SC",
         u"STSong", u"Noto Serif CJK SC", u"Source Han Serif SC", u"Noto Serif SC", u"AR PL SungtiL GB"};
     if (font.name == song.front())
