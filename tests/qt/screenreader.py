@@ -44,18 +44,8 @@ class Program:
         sys.exit(f"{what}: not heard in 30 s")
 
     def window(self):
-        restarted = []
-
-        def find():
-            # Now and then a program on a virtual screen just made is refused its connection to it and ends at
-            # once: started once more then, as a user would.
-            if self.running.poll() is not None and not restarted:
-                print(f"{self.path} ended with status {self.running.returncode} before it showed: started again")
-                restarted.append(self.running.returncode)
-                self.running = subprocess.Popen([self.path])
-            return next((a for a in pyatspi.Registry.getDesktop(0)
-                         if a is not None and a.get_process_id() == self.running.pid), None)
-
+        find = lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                             if a is not None and a.get_process_id() == self.running.pid), None)
         application = self.wait("quillmark on the accessibility bus", find)
         shown = self.wait("its window", lambda: [c for c in application if has(c, pyatspi.STATE_SHOWING)])
         if len(shown) != 1 or shown[0].name != "QuillmarkV1.0" or shown[0].getRole() in (pyatspi.ROLE_DIALOG,
