@@ -8,7 +8,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
-import {launch, serve} from '../../tests/web/chromium.mjs';
+import {launch, median, serve} from '../../tests/web/chromium.mjs';
 
 const siteDir = process.argv[2];
 const rounds = Number(process.argv[3] || 40);
@@ -56,11 +56,6 @@ for (let round = 0; round < rounds; ++round) {
 await browser.close();
 server.stop();
 
-const median = (values) => {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = sorted.length >> 1;
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-};
 const quillmark = median(times['index.html']);
 const reference = median(times['plain.html']);
 const bytes = (name) => fs.statSync(path.join(siteDir, name)).size;

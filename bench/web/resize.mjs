@@ -8,7 +8,7 @@
 //
 //     node bench/web/resize.mjs <site folder> [rounds, 5 by default]
 import path from 'node:path';
-import {launch, serve} from '../../tests/web/chromium.mjs';
+import {launch, median, serve} from '../../tests/web/chromium.mjs';
 
 const siteDir = process.argv[2];
 const rounds = Number(process.argv[3] || 5);
@@ -56,11 +56,6 @@ for (let round = 0; round < rounds; ++round) {
 await browser.close();
 server.stop();
 
-const median = (values) => {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = sorted.length >> 1;
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-};
 console.log(`rounds ${rounds}: 5000 boxes mid-exam, 1035 px wide at first`);
 for (const width of widths)
   console.log(`  to ${String(width).padStart(4)} px: median ${median(times[width]).toFixed(1).padStart(7)} ms,`

@@ -57,3 +57,10 @@ export function launch(engine = 'chromium') {
       '--font-render-hinting=none'],
   });
 }
+
+// The median of some numbers, for the benchmarks.
+export function median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
