@@ -52,18 +52,19 @@ if [ -n "$status" ] && [ "$status" != not-installed ]; then
     exit 0
 fi
 
-# Read as a screen reader reads it: its one window, no message, and the key list after an exam.
-start() {
-    if ! sh tests/qt/screenreader.sh key-list /usr/bin/quillmark "$key" >"$work/probe.log" 2>&1; then
-        cat "$work/probe.log"
+# Runs a command quietly; its output is shown, and the check ends, if it fails.
+quietly() { # command [argument...]
+    if ! "$@" >"$work/command.log" 2>&1; then
+        cat "$work/command.log"
         exit 1
     fi
 }
+# Read as a screen reader reads it: its one window, no message, and the key list after an exam.
+start() {
+    quietly sh tests/qt/screenreader.sh key-list /usr/bin/quillmark "$key"
+}
 apt_install() { # apt-get options
-    if ! apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "$@" "./$deb" >"$work/apt.log" 2>&1; then
-        cat "$work/apt.log"
-        exit 1
-    fi
+    quietly apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "$@" "./$deb"
 }
 
 # What apt adds besides the package goes when it goes.
@@ -89,7 +90,7 @@ took "started it again: its list shows the edited key's lines"
 
 dpkg -L quillmark | while read -r path; do [ -d "$path" ] && [ ! -L "$path" ] || echo "$path"; done >"$work/files"
 printf '%s\n' /etc/quillmark /usr/libexec/quillmark /usr/share/doc/quillmark >>"$work/files"
-apt-get -o DPkg::Lock::Timeout=900 purge -y -qq quillmark $extras >"$work/purge.log" 2>&1 || { cat "$work/purge.log"; exit 1; }
+quietly apt-get -o DPkg::Lock::Timeout=900 purge -y -qq quillmark $extras
 installed=
 while read -r path; do
     if [ -e "$path" ] || [ -L "$path" ]; then

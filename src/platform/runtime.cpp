@@ -188,7 +188,7 @@ bool Runtime::key(NativeControl *native, Key key, Modifiers modifiers)
     const KeyMove move = keyMove(m_state->form, at ? at->control() : nullptr, key, modifiers);
     if (move.focus)
         m_state->focusOn(*move.focus, true);
-    return move.taken;
+    return move.taken || (key == Key::Tab && m_state->toolkit.movesFocusOnTab());
 }
 
 } // namespace platform

@@ -174,6 +174,10 @@ public:
     // in the window's font and text colour, under the controls; and makes description the window's
     // description for screen readers, which announce it.
     virtual void printed(const std::vector<std::u16string> &lines, std::u16string_view description) = 0;
+    // Whether the toolkit moves the focus on a Tab by its own rule (a desktop's focus chain, a dialog
+    // manager): then every Tab is dropped, the runtime's or not, and one it leaves (held with Control, say)
+    // moves nothing. A browser keeps a Tab it is given back: Control+Tab switches its tabs.
+    virtual bool movesFocusOnTab() const = 0;
 
 protected:
     Toolkit() = default;
@@ -246,7 +250,8 @@ public:
     // A composition in it ended or its menu closed, or it lost the focus: the user may have left it.
     void idle(NativeControl &native);
     // A key pressed in native (nullptr: in the window, or the toolkit moves the focus on by itself from a
-    // control it locked or hid): true when the runtime took it, and the view then drops the key.
+    // control it locked or hid): true when the view drops the key, which the runtime took or which is a Tab
+    // the toolkit would move the focus by (Toolkit::movesFocusOnTab).
     bool key(NativeControl *native, Key key, Modifiers modifiers);
 
     // The native that shows control, or nullptr.

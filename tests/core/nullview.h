@@ -82,10 +82,11 @@ public:
     int dpi() const override { return 96; }
     void post() override { posted = true; }
     void setTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
-    void printed(const std::vector<std::u16string> &, std::u16string_view lines) override
+    void printed(const std::vector<std::u16string> &, std::u16string_view joined) override
     {
-        description = lines;
+        description = joined;
     }
+    bool movesFocusOnTab() const override { return false; }
 
     std::u16string title;
     platform::PixelSize client;

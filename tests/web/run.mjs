@@ -107,13 +107,16 @@ async function openPage(variant, {viewport = {width: 1280, height: 800}, allow =
   return page;
 }
 
+// Once the page shows its window.
+const windowShown = (page) => page.waitForFunction(() => {
+  const form = document.querySelector('.quillmark-form');
+  return form && !form.hidden;
+});
+
 // Opens a variant of the site, or an address, and waits for the window.
 async function open(page, variant) {
   await page.goto(variant.includes(':') ? variant : `${origin}/${variant}/index.html`, {waitUntil: 'load'});
-  await page.waitForFunction(() => {
-    const form = document.querySelector('.quillmark-form');
-    return form && !form.hidden;
-  });
+  await windowShown(page);
 }
 
 // A test to run in each engine once all are known (finish), or in `only` alone.
@@ -493,10 +496,7 @@ await check('a style sheet that comes after the program', async (page) => {
     {polling: 10});
   equal(await late.$('.quillmark-form'), null, 'a window before its style');
   held['held-style']();
-  await late.waitForFunction(() => {
-    const form = document.querySelector('.quillmark-form');
-    return form && !form.hidden;
-  });
+  await windowShown(late);
   const ink = (opened) => opened.$eval('.quillmark-form .ink', (element) => element.style.top);
   equal([await layoutOf(late), await ink(late)], [await layoutOf(site), await ink(site)],
     'the layout, and the bar\'s ink');
@@ -539,10 +539,7 @@ for (const when of ['in time', 'never', 'too late'])
       held[folder]();
     else
       await site.evaluate(() => window.fireNextTimer());
-    await site.waitForFunction(() => {
-      const form = document.querySelector('.quillmark-form');
-      return form && !form.hidden;
-    });
+    await windowShown(site);
     if (when === 'too late') {
       held[folder]();
       await nextFrame(site);

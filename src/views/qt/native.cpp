@@ -270,11 +270,8 @@ bool runtimeTakes(platform::Runtime &runtime, Native *native, const QKeyEvent &e
     const int key = event.key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         return runtime.key(native, platform::Key::Enter, modifiers);
-    if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
-        return false;
-    // A Tab the runtime leaves is no one's: Qt would move the focus by its own rule.
-    runtime.key(native, platform::Key::Tab, modifiers);
-    return true;
+    return (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+        && runtime.key(native, platform::Key::Tab, modifiers);
 }
 
 QWidget *widgetOf(const Control &control)

@@ -45,6 +45,7 @@ private:
     void post() override;
     void setTimer(int id, int milliseconds) override;
     void printed(const std::vector<std::u16string> &lines, std::u16string_view description) override;
+    bool movesFocusOnTab() const override { return true; }
 
     std::map<int, QTimer *> m_timers;
     QStringList m_printed;

@@ -93,6 +93,15 @@ mergeInto(LibraryManager.library, {
       ink.style.top = _qm_inkShift(rows, top, bottom) + 'px';
     },
 
+    // An element's ARIA attribute, or none for an empty text: nothing left of the control shown before.
+    aria: function (id, attribute, pointer, length) {
+      var element = QM.elements.get(id).element;
+      if (length)
+        element.setAttribute(attribute, QM.text(pointer, length));
+      else
+        element.removeAttribute(attribute);
+    },
+
     itemOf: function (target) {
       for (var node = target; node; node = node.parentNode)
         if (node.quillmarkId)
@@ -129,19 +138,19 @@ mergeInto(LibraryManager.library, {
     div.className = 'quillmark-form';
     div.lang = 'zh-CN';
     div.hidden = true;
-    // The printed lines: on the window's surface, under the controls, and announced as they come.
-    var printed = document.createElement('div');
+    // Two regions whose words screen readers say as they come, politely. The printed lines, on the window's
+    // surface under the controls; and what the program announces, for screen readers alone, seen by no one.
+    var liveRegion = function () {
+      var region = div.appendChild(document.createElement('div'));
+      region.setAttribute('role', 'status');
+      region.setAttribute('aria-live', 'polite');
+      return region;
+    };
+    var printed = liveRegion();
     printed.className = 'printed';
-    printed.setAttribute('role', 'status');
-    printed.setAttribute('aria-live', 'polite');
-    div.appendChild(printed);
-    // What the program announces: for screen readers alone, seen by no one.
-    var announcer = document.createElement('div');
-    announcer.setAttribute('role', 'status');
-    announcer.setAttribute('aria-live', 'polite');
+    var announcer = liveRegion();
     Object.assign(announcer.style, {position: 'absolute', width: '1px', height: '1px', overflow: 'hidden',
       clipPath: 'inset(50%)', whiteSpace: 'nowrap'});
-    div.appendChild(announcer);
     (document.getElementById('quillmark') || document.body).appendChild(div);
     // A scroll container only for its resizer: a box typed into beyond its edge, or a search of the page, must
     // not scroll the controls.
@@ -422,20 +431,12 @@ mergeInto(LibraryManager.library, {
 
   qm_name__deps: ['$QM'],
   qm_name: function (id, pointer, length) {
-    var element = QM.elements.get(id).element;
-    if (length)
-      element.setAttribute('aria-label', QM.text(pointer, length));
-    else
-      element.removeAttribute('aria-label');
+    QM.aria(id, 'aria-label', pointer, length);
   },
 
   qm_description__deps: ['$QM'],
   qm_description: function (id, pointer, length) {
-    var element = QM.elements.get(id).element;
-    if (length)
-      element.setAttribute('aria-description', QM.text(pointer, length));
-    else
-      element.removeAttribute('aria-description');
+    QM.aria(id, 'aria-description', pointer, length);
   },
 
   qm_announce__deps: ['$QM'],

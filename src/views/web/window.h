@@ -34,6 +34,7 @@ private:
     void post() override;
     void setTimer(int id, int milliseconds) override;
     void printed(const std::vector<std::u16string> &lines, std::u16string_view description) override;
+    bool movesFocusOnTab() const override { return false; }
 
     int m_id;
     std::unique_ptr<platform::Runtime> m_runtime; // last: it makes elements of this window

@@ -113,17 +113,14 @@ void Window::dispatch(MSG &message)
         auto *window = reinterpret_cast<Window *>(GetWindowLongPtrW(top, GWLP_USERDATA));
         // Tab and Enter are the runtime's to decide (Tab follows the form's keyboard order, which reaches
         // answer boxes out of view too). Taken here, before the dialog manager, they leave no character
-        // behind; a Tab the runtime leaves is no one's, as the dialog manager would move the focus by its own
-        // rule.
+        // behind.
         if (window && !window->closing() && message.message == WM_KEYDOWN
             && (message.wParam == VK_TAB || message.wParam == VK_RETURN)) {
-            const bool tab = message.wParam == VK_TAB;
             const auto held = [](int key) { return GetKeyState(key) < 0; };
             const platform::Modifiers modifiers{
                 held(VK_SHIFT), held(VK_CONTROL), held(VK_MENU), held(VK_LWIN) || held(VK_RWIN)};
-            if (window->runtime().key(
-                    Native::of(message.hwnd), tab ? platform::Key::Tab : platform::Key::Enter, modifiers)
-                || tab)
+            if (window->runtime().key(Native::of(message.hwnd),
+                    message.wParam == VK_TAB ? platform::Key::Tab : platform::Key::Enter, modifiers))
                 return;
         }
         if (IsDialogMessageW(top, &message))

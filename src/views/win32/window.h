@@ -51,6 +51,7 @@ private:
     void post() override;
     void setTimer(int id, int milliseconds) override;
     void printed(const std::vector<std::u16string> &lines, std::u16string_view description) override;
+    bool movesFocusOnTab() const override { return true; } // the dialog manager's
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
