@@ -45,13 +45,15 @@ void Timer1_Timer(Form1 &form)
             static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(form.StartTick));
     };
 
-    // Seconds left, counting whole elapsed seconds only (an int32 over 1000 cannot fail).
+    // Seconds left, counting whole elapsed seconds only. Where both operands are already 32-bit integers,
+    // C++'s / and % are \ and mod, and cannot fail: the divisor is a nonzero constant.
     double left = 0;
     const float width = form.Label4.width();
     if (width > 1) {
         const std::int32_t elapsed = elapsedMilliseconds();
         const double elapsedSeconds = elapsed / 1000.0;
-        left = form.TotalSeconds - *platform::intDiv(elapsed, 1000);
+        const std::int32_t wholeSeconds = elapsed / 1000;
+        left = form.TotalSeconds - wholeSeconds;
         if (elapsedSeconds <= form.TotalSeconds)
             form.Label4.setWidth(float(left / form.TotalSeconds * FullBarWidth));
         if (elapsedSeconds > form.TotalSeconds)
@@ -61,9 +63,10 @@ void Timer1_Timer(Form1 &form)
         const auto hours = platform::intDiv(shown, 3600);
         const auto withinHour = platform::intMod(shown, 3600);
         if (hours && withinHour) {
-            form.Label4.setCaption(platform::numberText(*hours) + u':'
-                + platform::numberText(*platform::intDiv(*withinHour, 60)) + u':'
-                + platform::numberText(*platform::intMod(*withinHour, 60)));
+            const std::int32_t minutes = *withinHour / 60;
+            const std::int32_t seconds = *withinHour % 60;
+            form.Label4.setCaption(platform::numberText(*hours) + u':' + platform::numberText(minutes) + u':'
+                + platform::numberText(seconds));
         }
 
         if (!(form.Label4.width() > 100))
@@ -71,7 +74,8 @@ void Timer1_Timer(Form1 &form)
         if (form.Label4.alignment() == platform::Label::RightJustify && form.Label4.width() > 100)
             form.Label4.setAlignment(platform::Label::LeftJustify);
     } else {
-        left = form.TotalSeconds - *platform::intDiv(elapsedMilliseconds(), 1000);
+        const std::int32_t wholeSeconds = elapsedMilliseconds() / 1000;
+        left = form.TotalSeconds - wholeSeconds;
     }
 
     if (left <= 0 && form.Label4.isVisible()) {

@@ -24,13 +24,13 @@ std::string nativePath(std::u16string_view path)
 
 bool fileExists(std::u16string_view path)
 {
-    struct stat status { };
+    struct stat status = {};
     return stat(nativePath(path).c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 bool pathExists(std::u16string_view path)
 {
-    struct stat status { };
+    struct stat status = {};
     return stat(nativePath(path).c_str(), &status) == 0;
 }
 
@@ -40,7 +40,7 @@ InputFile::InputFile(std::u16string_view path)
     const int fd = open(nativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return;
-    struct stat status { };
+    struct stat status = {};
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(fd);
         return;

@@ -7,7 +7,9 @@
 // page's handles.
 // clang-format off
 EM_JS(int, quillmark_file_open, (const char16_t *path, int length), {
-    var bytes = (Module.quillmarkFiles || {})[UTF16ToString(path, length * 2)];
+    // The path by hand: emscripten's UTF-16 helpers come with the runtime in some releases and not in others.
+    var name = String.fromCharCode.apply(null, HEAPU16.subarray(path >> 1, (path >> 1) + length));
+    var bytes = (Module.quillmarkFiles || {})[name];
     if (!bytes)
         return 0;
     Module.quillmarkOpen = Module.quillmarkOpen || [null];

@@ -26,9 +26,9 @@ EM_JS(int, quillmark_tick_count, (), {
 // The folder as UTF-16 on the heap, for the program to free; its length in code units at *length.
 EM_JS(char16_t *, quillmark_directory, (int *length), {
     var directory = Module.quillmarkDirectory || '/';
-    var bytes = directory.length * 2 + 2;
-    var text = _malloc(bytes);
-    stringToUTF16(directory, text, bytes);
+    var text = _malloc(directory.length * 2 + 2);
+    for (var at = 0; at < directory.length; ++at)
+        HEAPU16[(text >> 1) + at] = directory.charCodeAt(at);
     HEAP32[length >> 2] = directory.length;
     return text;
 });

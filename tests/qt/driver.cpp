@@ -102,8 +102,10 @@ public:
     {
         QWidget other;
         other.show();
-        QApplication::setActiveWindow(&other);
-        QApplication::setActiveWindow(&m_window);
+        for (QWidget *window : {&other, static_cast<QWidget *>(&m_window)}) {
+            window->activateWindow();
+            REQUIRE(QTest::qWaitForWindowActive(window));
+        }
         settle();
     }
 

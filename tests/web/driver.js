@@ -26,7 +26,7 @@ mergeInto(LibraryManager.library, {
   web_type__deps: ['$QM'],
   web_type: function (id, pointer, length) {
     var element = QM.elements.get(id).element;
-    var text = UTF16ToString(pointer, length * 2);
+    var text = QM.text(pointer, length);
     element.focus({preventScroll: true});
     element.select();
     var insert = function(part, composing) {
@@ -120,8 +120,11 @@ mergeInto(LibraryManager.library, {
       text = document.title;
     if (text === null)
       return -1;
-    stringToUTF16(text, into, capacity * 2);
-    return Math.min(text.length, capacity - 1);
+    var count = Math.min(text.length, capacity - 1);
+    for (var at = 0; at < count; ++at)
+      HEAPU16[(into >> 1) + at] = text.charCodeAt(at);
+    HEAPU16[(into >> 1) + count] = 0;
+    return count;
   },
 
   web_background__deps: ['$QM'],

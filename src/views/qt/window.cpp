@@ -110,8 +110,8 @@ std::unique_ptr<platform::NativeControl> Window::make(
 
 void Window::post()
 {
-    QMetaObject::invokeMethod(
-        this, [this] { m_runtime->afterEvent(); }, Qt::QueuedConnection);
+    const auto afterEvent = [this] { m_runtime->afterEvent(); };
+    QMetaObject::invokeMethod(this, afterEvent, Qt::QueuedConnection);
 }
 
 void Window::setTimer(int id, int milliseconds)
@@ -167,11 +167,12 @@ void Window::paintEvent(QPaintEvent *)
 bool Window::event(QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::WindowActivate:
+    case QEvent::WindowActivate: {
         // After Qt has given the focus back by its own rule.
-        QMetaObject::invokeMethod(
-            this, [this] { m_runtime->activated(); }, Qt::QueuedConnection);
+        const auto activated = [this] { m_runtime->activated(); };
+        QMetaObject::invokeMethod(this, activated, Qt::QueuedConnection);
         break;
+    }
     case QEvent::KeyPress: // in the window itself, no control having the focus
         if (runtimeTakes(*m_runtime, nullptr, *static_cast<QKeyEvent *>(event)))
             return true;

@@ -17,15 +17,21 @@ mergeInto(LibraryManager.library, {
       QM.elements = new Map();
     },
 
+    // UTF-16 in and out of the heap by hand, unit for unit (a lone surrogate included): emscripten's own
+    // helpers come with its runtime in some releases and must be asked for in others.
     text: function (pointer, length) {
-      return UTF16ToString(pointer, length * 2);
+      var units = HEAPU16.subarray(pointer >> 1, (pointer >> 1) + length);
+      var text = '';
+      for (var at = 0; at < units.length; at += 4096)
+        text += String.fromCharCode.apply(null, units.subarray(at, at + 4096));
+      return text;
     },
 
     // Hands a JavaScript string to a C++ function taking (..., pointer, length): a UTF-16 copy on the heap.
     withText: function (text, call) {
-      var bytes = text.length * 2 + 2;
-      var pointer = _malloc(bytes);
-      stringToUTF16(text, pointer, bytes);
+      var pointer = _malloc(text.length * 2 + 2);
+      for (var at = 0; at < text.length; ++at)
+        HEAPU16[(pointer >> 1) + at] = text.charCodeAt(at);
       try {
         return call(pointer, text.length);
       } finally {

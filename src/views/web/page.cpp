@@ -27,10 +27,10 @@ int main(int argc, char **argv)
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof())
             return 1;
-        for (const auto &[name, value] : constants)
-            for (size_t at = text.find(name); at != std::string::npos;
-                 at = text.find(name, at + value.size()))
+        for (const auto &[name, value] : constants) {
+            for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size())
                 text.replace(at, name.size(), value);
+        }
         std::ofstream out(argv[i + 1], std::ios::binary);
         if (!(out << text))
             return 1;
