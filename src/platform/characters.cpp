@@ -10,13 +10,18 @@ namespace platform {
 
 namespace {
 
-// Grapheme_Cluster_Break values, with Extended_Pictographic folded in: the data gives no code point both.
+// Grapheme_Cluster_Break values, with Extended_Pictographic and the Indic conjunct classes folded in: the
+// data gives no code point two of them. Extend and ZWJ also continue a conjunct; a Linker is an Extend that
+// joins one; a Consonant is an Other that starts or ends one.
 enum class GraphemeProperty : std::uint8_t {
     Other,
     CR,
     LF,
     Control,
     Extend,
+    ExtendOutsideConjunct,
+    Linker,
+    Consonant,
     ZWJ,
     RegionalIndicator,
     Prepend,
@@ -73,14 +78,21 @@ bool isControl(GraphemeProperty property)
     return property == Control || property == CR || property == LF;
 }
 
+bool isExtend(GraphemeProperty property)
+{
+    return property == Extend || property == ExtendOutsideConjunct || property == Linker;
+}
+
 // The cluster so far, as far as the rules that look back further than one code point need it. Its start is a
-// boundary, so counting from there is enough: an emoji and its Extend* ZWJ never break, and a boundary
-// between regional indicators follows an even number of them.
+// boundary, so counting from there is enough: an emoji and its Extend* ZWJ never break, nor does a consonant
+// and the linkers and extends after it, and a boundary between regional indicators follows an even number of
+// them.
 class Cluster {
 public:
     explicit Cluster(GraphemeProperty first)
         : last(first)
         , pictographicThenExtends(first == ExtendedPictographic)
+        , conjunct(first == Consonant ? Conjunct::Consonant : Conjunct::None)
         , regionalIndicators(first == RegionalIndicator ? 1 : 0)
     {
     }
@@ -98,7 +110,9 @@ public:
             return true;
         if ((last == LVT || last == T) && next == T)
             return true;
-        if (next == Extend || next == ZWJ || next == SpacingMark || last == Prepend)
+        if (isExtend(next) || next == ZWJ || next == SpacingMark || last == Prepend)
+            return true;
+        if (next == Consonant && conjunct == Conjunct::Linked)
             return true;
         if (next == ExtendedPictographic)
             return joinerAfterPictographic;
@@ -108,14 +122,24 @@ public:
     void add(GraphemeProperty next)
     {
         joinerAfterPictographic = pictographicThenExtends && next == ZWJ;
-        pictographicThenExtends = next == ExtendedPictographic || (pictographicThenExtends && next == Extend);
+        pictographicThenExtends = next == ExtendedPictographic || (pictographicThenExtends && isExtend(next));
+        if (next == Consonant)
+            conjunct = Conjunct::Consonant;
+        else if (conjunct != Conjunct::None && next == Linker)
+            conjunct = Conjunct::Linked;
+        else if (next != Extend && next != ZWJ)
+            conjunct = Conjunct::None;
         regionalIndicators = next == RegionalIndicator ? regionalIndicators + 1 : 0;
         last = next;
     }
 
 private:
+    // A consonant, then only extends and linkers: a consonant after a linker there joins the cluster.
+    enum class Conjunct : std::uint8_t { None, Consonant, Linked };
+
     GraphemeProperty last;
     bool pictographicThenExtends;
+    Conjunct conjunct;
     bool joinerAfterPictographic = false;
     int regionalIndicators;
 };
