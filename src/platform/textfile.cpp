@@ -29,7 +29,7 @@ public:
     {
     }
 
-    // Reads up to three bytes to find a byte-order mark, consuming it.
+    // Reads the first chunk to find a byte-order mark, consuming it, or UTF-16 that has none.
     Encoding detectEncoding()
     {
         fill(3);
@@ -46,6 +46,11 @@ public:
             m_unit = 2;
             m_bigEndian = !little;
             return little ? Encoding::Utf16LE : Encoding::Utf16BE;
+        }
+        if (const auto bigEndian = unmarkedUtf16()) {
+            m_unit = 2;
+            m_bigEndian = *bigEndian;
+            return *bigEndian ? Encoding::Utf16BE : Encoding::Utf16LE;
         }
         return Encoding::Legacy;
     }
@@ -97,6 +102,30 @@ public:
 
 private:
     std::size_t available() const { return m_buffer.size() - m_pos; }
+
+    // Some tools save UTF-16 without a mark. GBK and UTF-8 text has no NUL byte, where UTF-16 has one in each
+    // ASCII character; so a first chunk with a NUL byte that reads, in one byte order, as code units with a
+    // line end and no NUL is UTF-16 of that order (true when big-endian). Anything else stays bytes.
+    std::optional<bool> unmarkedUtf16() const
+    {
+        const std::string_view sample = std::string_view(m_buffer).substr(m_pos);
+        if (sample.find('\0') == std::string_view::npos)
+            return std::nullopt;
+        for (const bool bigEndian : {false, true}) {
+            bool lineEnd = false;
+            bool nul = false;
+            for (std::size_t i = 0; i + 1 < sample.size() && !nul; i += 2) {
+                const auto b0 = static_cast<unsigned char>(sample[i]);
+                const auto b1 = static_cast<unsigned char>(sample[i + 1]);
+                const auto unit = bigEndian ? char16_t(b0 << 8 | b1) : char16_t(b1 << 8 | b0);
+                lineEnd = lineEnd || unit == u'\r' || unit == u'\n';
+                nul = unit == 0;
+            }
+            if (lineEnd && !nul)
+                return bigEndian;
+        }
+        return std::nullopt;
+    }
 
     // Makes at least `need` bytes available if the input has them; false when it has not.
     bool fill(std::size_t need)
@@ -216,8 +245,8 @@ std::vector<std::u16string> readLines(Reader read, int maxLines)
         raw.push_back(std::move(*line));
     }
 
-    // One encoding for the whole file: without a byte-order mark, UTF-8 when every line is valid as such, GBK
-    // when not.
+    // One encoding for the whole file: without a byte-order mark (or UTF-16's NULs), UTF-8 when every line is
+    // valid as such, GBK when not.
     std::optional<Gb18030Decoder> gbk;
     if (encoding == Encoding::Legacy && !allValidUtf8(raw))
         gbk.emplace();
