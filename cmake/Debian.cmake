@@ -75,6 +75,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLMARK_HOMEPAGE})
 # The libraries' packages from dpkg-shlibdeps, and the Song face the window is laid out for.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-arphic-uming)
+# Qt's own Wayland platform where the desktop is a Wayland session, as most are; without it Qt goes through
+# XWayland, which works, but scales the window as a picture on screens of high density.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "answer sheet with a clock for practising timed written tests")
 set(CPACK_PACKAGE_DESCRIPTION "\
 Quillmark (答题卡, answer sheet) is an on-screen answer sheet with a clock, for

@@ -4,7 +4,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-need_packages $BUILD_PACKAGES fonts-arphic-uming xvfb xauth
+# Qt's Wayland platform too, for the Wayland desktops most are now.
+need_packages $BUILD_PACKAGES fonts-arphic-uming qt6-wayland xvfb xauth
 cmake --preset release
 cmake --build --preset release
 program=build/release/src/quillmark
