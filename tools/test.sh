@@ -1,96 +1,182 @@
 #!/bin/sh
-# Installs what is missing, then checks everything without a display: the formatting of every C++ file, the
-# normal build and its tests, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzzer
-# for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default), clang-tidy and clazy over the program's sources,
-# the Windows program built with mingw-w64, with its tests run under Wine, and the web page built with
-# emscripten, with its tests run under node, in Chromium and in Firefox; the two archives to hand out, each
-# unpacked into a folder with Chinese characters and a space in its name and run from there; last, the Debian
-# package, linted, installed on this machine, started, reinstalled and purged.
+# The test command: installs what is missing, then runs every stage below, or those named, each timed:
+#
+#     sh tools/test.sh              # every stage
+#     sh tools/test.sh build web    # those alone
+#
+#   format    every C++ file as .clang-format lays it out
+#   build     the normal build and its tests
+#   asan      the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   fuzz      each fuzzer for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default)
+#   tidy      clang-tidy over the program's sources
+#   clazy     clazy over them
+#   windows   the Windows program built with mingw-w64, its tests under Wine, its archive unpacked and run
+#   web       the web page built with emscripten, its tests under node and in the browsers, its archive served
+#   deb       the Debian package: lintian; piuparts on Debian 12, on Debian 13 and across the upgrade; installed
+#             here, started and read through the accessibility bus, purged
+#   debian13  in a Debian 13 root (tools/debian13.sh): format and build, and the package built here installed
+#             there, read on X and under Wayland
+#
+# Each stage installs the Debian packages it needs; none needs a display.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
-    clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32 unicode-data doctest-dev \
-    wine wine64 fonts-wine xvfb xauth locales emscripten chromium firefox-esr poppler-utils python3 dpkg-dev file \
-    lintian dbus-daemon at-spi2-core python3-pyatspi
-# Node.js and npm: Debian's, unless the machine has its own already.
-command -v node >/dev/null 2>&1 || need_packages nodejs
-command -v npm >/dev/null 2>&1 || need_packages npm
+STAGES="format build asan fuzz tidy clazy windows web deb debian13"
+[ $# -gt 0 ] || set -- $STAGES
+for stage in "$@"; do
+    case " $STAGES installed " in *" $stage "*) ;; *) echo "No stage $stage: the stages are $STAGES"; exit 2 ;; esac
+done
 export QT_QPA_PLATFORM=offscreen
-
-echo "== Formatting"
-if ! git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror; then
-    echo "The files above differ from .clang-format: run clang-format -i on them."
-    exit 1
-fi
-echo "clang-format: every C++ file as .clang-format lays it out"
-
-echo "== Build and tests"
-cmake --preset dev
-cmake --build --preset dev
-ctest --preset dev
-
-echo "== Build and tests under the sanitizers"
-cmake --preset asan
-cmake --build --preset asan
-ctest --preset asan
-
-echo "== Fuzzing"
-cmake --preset fuzz
-cmake --build --preset fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in keyfile number; do
-    mkdir -p "$work/$target"
-    # New inputs go to the scratch corpus; the seeds in the repository stay as they are.
-    if ! build/fuzz/fuzz/fuzz_$target -max_total_time="${QUILLMARK_FUZZ_SECONDS:-60}" -max_len=16384 \
-        -artifact_prefix="$work/" -print_final_stats=1 "$work/$target" "fuzz/corpus/$target" >"$work/$target.log" 2>&1; then
-        tail -n 60 "$work/$target.log"
-        echo "fuzz_$target found a failing input (above)"
+FONTS="fonts-arphic-uming fonts-wqy-microhei"
+
+stage_format() {
+    need_packages clang-format
+    # The tree's own C++ files, found without git: a root or an unpacked archive has none.
+    find src tests bench fuzz -type f \( -name '*.cpp' -o -name '*.h' \) | sort >"$work/format"
+    count=$(wc -l <"$work/format")
+    if [ "$count" -lt 100 ]; then
+        echo "Found $count C++ files where the tree has over 100: nothing to check against .clang-format"
+        return 1
+    fi
+    if ! xargs clang-format --dry-run --Werror <"$work/format"; then
+        echo "The files above differ from .clang-format: run clang-format -i on them."
+        return 1
+    fi
+    echo "$(clang-format --version | sed 's/ *(.*//'): each of the $count C++ files as .clang-format lays it out"
+}
+
+stage_build() {
+    need_packages $BUILD_PACKAGES $FONTS adwaita-qt6 desktop-file-utils appstream doctest-dev xvfb xauth \
+        dbus-daemon at-spi2-core python3-pyatspi weston qt6-wayland
+    cmake --preset dev
+    cmake --build --preset dev
+    ctest --preset dev
+}
+
+stage_asan() {
+    need_packages $BUILD_PACKAGES $FONTS adwaita-qt6 desktop-file-utils appstream doctest-dev xvfb xauth \
+        dbus-daemon at-spi2-core python3-pyatspi weston qt6-wayland
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan
+}
+
+stage_fuzz() {
+    need_packages cmake ninja-build clang libclang-rt-dev
+    cmake --preset fuzz
+    cmake --build --preset fuzz
+    for target in keyfile number; do
+        mkdir -p "$work/$target"
+        # New inputs go to the scratch corpus; the seeds in the repository stay as they are.
+        if ! build/fuzz/fuzz/fuzz_$target -max_total_time="${QUILLMARK_FUZZ_SECONDS:-60}" -max_len=16384 \
+            -artifact_prefix="$work/" -print_final_stats=1 "$work/$target" "fuzz/corpus/$target" \
+            >"$work/$target.log" 2>&1; then
+            tail -n 60 "$work/$target.log"
+            echo "fuzz_$target found a failing input (above)"
+            return 1
+        fi
+        echo "fuzz_$target: $(grep -E "^Done" "$work/$target.log"); corpus of $(ls "$work/$target" | wc -l) inputs"
+    done
+}
+
+stage_tidy() {
+    need_packages $BUILD_PACKAGES doctest-dev clang-tidy
+    [ -f build/dev/compile_commands.json ] || cmake --preset dev >/dev/null
+    # The Windows-only and the browser-only sources are those builds'.
+    find src -name '*.cpp' ! -name '*_windows.cpp' ! -name '*_web.cpp' ! -path 'src/views/win32/*' \
+        ! -path 'src/views/web/*' | sort >"$work/tidy"
+    [ -s "$work/tidy" ] || { echo "No source for clang-tidy to check"; return 1; }
+    xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet <"$work/tidy" 2>&1 |
+        grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' >"$work/tidy.log" || true
+    if grep -q -E 'warning:|error:' "$work/tidy.log"; then
+        cat "$work/tidy.log"
+        return 1
+    fi
+    echo "$(clang-tidy --version | sed -n 's/.*LLVM version/clang-tidy/p'): each of the $(wc -l <"$work/tidy") sources clean"
+}
+
+stage_clazy() {
+    need_packages $BUILD_PACKAGES doctest-dev clazy clang
+    cmake --preset clazy
+    cmake --build --preset clazy
+    echo "clazy: clean"
+}
+
+stage_windows() {
+    need_packages cmake ninja-build g++-mingw-w64-x86-64-win32 doctest-dev wine wine64 fonts-wine xvfb xauth \
+        locales $FONTS python3
+    cmake --preset windows
+    cmake --build --preset windows
+    echo "quillmark.exe: $(wc -c <build/windows/src/quillmark.exe) bytes"
+    # One Wine prefix for the tests and the archive's run.
+    sh tools/wine.sh sh -c 'ctest --preset windows && cmake --build --preset windows --target package &&
+        sh tools/check-windows-archive.sh'
+}
+
+stage_web() {
+    # puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium and
+    # Firefox ESR.
+    need_packages cmake ninja-build emscripten doctest-dev chromium firefox-esr poppler-utils python3 $FONTS
+    # Node.js and npm: Debian's, unless the machine has its own already.
+    command -v node >/dev/null 2>&1 || need_packages nodejs
+    command -v npm >/dev/null 2>&1 || need_packages npm
+    npm ci --no-audit --no-fund
+    cmake --preset web
+    cmake --build --preset web
+    echo "the page's program: $(($(wc -c <build/web/site/quillmark.wasm) + $(wc -c <build/web/site/quillmark.js))) bytes"
+    ctest --preset web
+    cmake --build --preset web --target package
+    sh tools/check-web-archive.sh
+}
+
+stage_deb() {
+    need_packages $BUILD_PACKAGES dpkg-dev file lintian piuparts mmdebstrap xvfb xauth dbus-daemon at-spi2-core \
+        python3-pyatspi
+    cmake --preset deb
+    cmake --build --preset deb --target package
+    sh tools/check-deb.sh lint
+    sh tools/piuparts.sh
+    sh tools/check-deb.sh installed
+}
+
+# Inside Debian 13: the package built on Debian 12, installed, read on X and under Wayland.
+stage_installed() {
+    need_packages lintian xvfb xauth dbus-daemon at-spi2-core python3-pyatspi weston qt6-wayland
+    sh tools/check-deb.sh lint
+    QUILLMARK_WAYLAND=1 sh tools/check-deb.sh installed
+}
+
+stage_debian13() {
+    if [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" = trixie ]; then
+        echo "This machine is Debian 13: the stages above were Debian 13's"
+        return 0
+    fi
+    # The package this machine's deb stage made, or makes now.
+    ls build/deb/quillmark_*.deb >/dev/null 2>&1 || stage_deb
+    mkdir -p build/debian13/deb
+    cp build/deb/quillmark_*.deb build/deb/CPackConfig.cmake build/debian13/deb/
+    sh tools/debian13.sh sh tools/test.sh format build installed
+}
+
+total=$(date +%s)
+summary=
+for stage in "$@"; do
+    echo "== $stage"
+    started=$(date +%s)
+    # In a subshell of its own outside any condition, where set -e still ends the stage at its first failure.
+    set +e
+    (
+        set -e
+        "stage_$stage"
+    )
+    status=$?
+    set -e
+    if [ $status -ne 0 ]; then
+        echo "== $stage failed after $(($(date +%s) - started)) s"
         exit 1
     fi
-    echo "fuzz_$target: $(grep -E "^Done" "$work/$target.log"); corpus of $(ls "$work/$target" | wc -l) inputs"
+    summary="$summary$stage $(($(date +%s) - started)) s; "
 done
-
-echo "== clang-tidy"
-# The Windows-only and the browser-only sources are those builds'.
-find src -name '*.cpp' ! -name '*_windows.cpp' ! -name '*_web.cpp' ! -path 'src/views/win32/*' ! -path 'src/views/web/*' | sort | xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet 2>&1 |
-    grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' >"$work/tidy.log" || true
-if grep -q -E 'warning:|error:' "$work/tidy.log"; then
-    cat "$work/tidy.log"
-    exit 1
-fi
-echo "clang-tidy: clean"
-
-echo "== clazy"
-cmake --preset clazy
-cmake --build --preset clazy
-echo "clazy: clean"
-
-echo "== Windows build, and its tests under Wine"
-cmake --preset windows
-cmake --build --preset windows
-echo "quillmark.exe: $(wc -c <build/windows/src/quillmark.exe) bytes"
-sh tools/wine.sh ctest --preset windows
-
-echo "== The Windows archive, unpacked and run under Wine"
-cmake --build --preset windows --target package
-sh tools/wine.sh sh tools/check-windows-archive.sh
-
-echo "== The web page, built with emscripten, and its tests under node, in Chromium and in Firefox"
-# puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium and
-# Firefox ESR.
-npm ci --no-audit --no-fund
-cmake --preset web
-cmake --build --preset web
-echo "the page's program: $(($(wc -c <build/web/site/quillmark.wasm) + $(wc -c <build/web/site/quillmark.js))) bytes"
-ctest --preset web
-
-echo "== The web archive, unpacked and served"
-cmake --build --preset web --target package
-sh tools/check-web-archive.sh
-
-echo "== The Debian package, linted, installed, started, reinstalled and purged"
-cmake --preset deb
-cmake --build --preset deb --target package
-sh tools/check-deb.sh
+echo "== passed: ${summary}$(($(date +%s) - total)) s in all"

@@ -1,0 +1,69 @@
+#!/bin/sh
+# Checks the Debian package as Debian checks its own, with piuparts, each in a fresh system of its own:
+# - on Debian 12 and on Debian 13: installed, removed and purged, leaving no file behind and no broken link;
+# - a Debian 12 system with it installed and its key edited (tools/piuparts/), upgraded to Debian 13: it stays
+#   installed, the edit stays its key, and a purge then leaves nothing.
+# The three run side by side. Each system starts from a base root made with mmdebstrap from this machine's
+# mirror and kept in $QUILLMARK_PIUPARTS (/var/cache/quillmark/piuparts), made anew once a week. As root, after
+# `cmake --build --preset deb --target package`:
+#
+#     sh tools/piuparts.sh
+set -eu
+cd "$(dirname "$0")/.."
+checkout=$(pwd)
+cache=${QUILLMARK_PIUPARTS:-/var/cache/quillmark/piuparts}
+config=build/deb/CPackConfig.cmake
+field() { sed -n "s/^set($1 \"\(.*\)\")$/\1/p" "$config"; }
+deb=$checkout/build/deb/quillmark_$(field CPACK_PACKAGE_VERSION)-$(field CPACK_DEBIAN_PACKAGE_RELEASE)_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || { echo "No $deb: make it with cmake --build --preset deb --target package"; exit 1; }
+# The machine's own Debian mirror, the first that serves its main archive.
+mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' | awk '$3 == "deb" && $2 !~ /-/ {print $1; exit}')
+[ -n "$mirror" ] || { echo "This machine has no Debian mirror in its sources"; exit 1; }
+
+mkdir -p "$cache"
+exec 9>"$cache/lock"
+flock 9
+for release in bookworm trixie; do
+    if [ -z "$(find "$cache/$release.made" -mtime -7 2>/dev/null)" ]; then
+        echo "Making the base system of $release in $cache/$release"
+        rm -rf "$cache/$release" "$cache/$release.new" "$cache/$release.made"
+        mmdebstrap --mode=root --variant=minbase --quiet "$release" "$cache/$release.new" "deb $mirror $release main"
+        mv "$cache/$release.new" "$cache/$release"
+        touch "$cache/$release.made"
+    fi
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The package as an archive of its own, for the upgrade, which installs it by name in the older release.
+mkdir "$work/repository"
+cp "$deb" "$work/repository/"
+(cd "$work/repository" && dpkg-scanpackages --multiversion . >Packages 2>/dev/null)
+
+run() { # name, the release it starts from, then piuparts' own arguments
+    name=$1
+    base=$2
+    shift 2
+    # A copy of the base each (hard links would share apt's locks between the systems side by side), and
+    # debconf's own scratch folder, which Debian 13's debconf leaves and newer piuparts ignores itself.
+    if piuparts --existing-chroot "$cache/$base" --tmpdir "$work" --mirror "$mirror main" \
+        --no-check-valid-until --fail-on-broken-symlinks --pedantic-purge-test --scriptsdir tools/piuparts \
+        --ignore=/var/cache/debconf/tmp.ci/ "$@" >"$work/$name.log" 2>&1; then
+        echo "piuparts, $name: PASS ($(sed -n 's/^.*INFO: PASS: //p' "$work/$name.log" | sort -u | tr '\n' ';'))"
+        sed -n 's/^ *quillmark: /    /p' "$work/$name.log"
+    else
+        tail -n 80 "$work/$name.log"
+        echo "piuparts, $name: FAIL (above)"
+        return 1
+    fi
+}
+status=0
+run "Debian 12: install, remove, purge" bookworm -d bookworm "$deb" &
+twelve=$!
+run "Debian 13: install, remove, purge" trixie -d trixie "$deb" &
+thirteen=$!
+run "Debian 12 upgraded to 13" bookworm -d bookworm -d trixie --apt quillmark --bindmount "$work/repository" \
+    --extra-repo "deb [trusted=yes] file://$work/repository ./" || status=1
+wait $twelve || status=1
+wait $thirteen || status=1
+exit $status
