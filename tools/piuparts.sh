@@ -30,8 +30,12 @@ for release in bookworm trixie; do
         mmdebstrap --mode=root --variant=minbase --quiet "$release" "$cache/$release.new" "deb $mirror $release main"
         mv "$cache/$release.new" "$cache/$release"
         touch "$cache/$release.made"
+        rm -f "$cache/upgraded.meta"
     fi
 done
+# The upgrade compares its system with the same release upgraded without the package: that state is kept with
+# the bases, made by the first run after them (or when the base no longer matches it), then read.
+reference="$cache/upgraded.meta"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -40,29 +44,33 @@ mkdir "$work/repository"
 cp "$deb" "$work/repository/"
 (cd "$work/repository" && dpkg-scanpackages --multiversion . >Packages 2>/dev/null)
 
-run() { # name, the release it starts from, then piuparts' own arguments
+# Each run's whole log stays in build/piuparts, named as the run.
+mkdir -p build/piuparts
+run() { # name, log, the release it starts from, then piuparts' own arguments
     name=$1
-    base=$2
-    shift 2
+    log=build/piuparts/$2.log
+    base=$3
+    shift 3
     # A copy of the base each (hard links would share apt's locks between the systems side by side), and
     # debconf's own scratch folder, which Debian 13's debconf leaves and newer piuparts ignores itself.
     if piuparts --existing-chroot "$cache/$base" --tmpdir "$work" --mirror "$mirror main" \
         --no-check-valid-until --fail-on-broken-symlinks --pedantic-purge-test --scriptsdir tools/piuparts \
-        --ignore=/var/cache/debconf/tmp.ci/ "$@" >"$work/$name.log" 2>&1; then
-        echo "piuparts, $name: PASS ($(sed -n 's/^.*INFO: PASS: //p' "$work/$name.log" | sort -u | tr '\n' ';'))"
-        sed -n 's/^ *quillmark: /    /p' "$work/$name.log"
+        --ignore=/var/cache/debconf/tmp.ci/ "$@" >"$log" 2>&1; then
+        echo "piuparts, $name: PASS ($(sed -n 's/^.*INFO: PASS: //p' "$log" | sort -u | tr '\n' ';'))"
+        sed -n 's/^ *quillmark: /    /p' "$log"
     else
-        tail -n 80 "$work/$name.log"
+        tail -n 80 "$log"
         echo "piuparts, $name: FAIL (above)"
         return 1
     fi
 }
 status=0
-run "Debian 12: install, remove, purge" bookworm -d bookworm "$deb" &
+run "Debian 12: install, remove, purge" debian12 bookworm -d bookworm "$deb" &
 twelve=$!
-run "Debian 13: install, remove, purge" trixie -d trixie "$deb" &
+run "Debian 13: install, remove, purge" debian13 trixie -d trixie "$deb" &
 thirteen=$!
-run "Debian 12 upgraded to 13" bookworm -d bookworm -d trixie --apt quillmark --bindmount "$work/repository" \
+run "Debian 12 upgraded to 13" upgrade bookworm -d bookworm -d trixie --end-meta="$reference" \
+    --save-end-meta="$reference" --apt quillmark --bindmount "$work/repository" \
     --extra-repo "deb [trusted=yes] file://$work/repository ./" || status=1
 wait $twelve || status=1
 wait $thirteen || status=1
