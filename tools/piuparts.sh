@@ -1,7 +1,7 @@
 #!/bin/sh
 # Checks the Debian package as Debian checks its own, with piuparts, each in a fresh system of its own:
 # - on Debian 12 and on Debian 13: installed, removed and purged, leaving no file behind and no broken link;
-# - a Debian 12 system with it installed and its key edited (tools/piuparts/), upgraded to Debian 13: it stays
+# - a Debian 12 system with it installed and its key edited (tests/deb/), upgraded to Debian 13: it stays
 #   installed, the edit stays its key, and a purge then leaves nothing.
 # The three run side by side. Each system starts from a base root made with mmdebstrap from this machine's
 # mirror and kept in $QUILLMARK_PIUPARTS (/var/cache/quillmark/piuparts), made anew once a week. As root, after
@@ -54,7 +54,7 @@ run() { # name, log, the release it starts from, then piuparts' own arguments
     # A copy of the base each (hard links would share apt's locks between the systems side by side), and
     # debconf's own scratch folder, which Debian 13's debconf leaves and newer piuparts ignores itself.
     if piuparts --existing-chroot "$cache/$base" --tmpdir "$work" --mirror "$mirror main" \
-        --no-check-valid-until --fail-on-broken-symlinks --pedantic-purge-test --scriptsdir tools/piuparts \
+        --no-check-valid-until --fail-on-broken-symlinks --pedantic-purge-test --scriptsdir tests/deb \
         --ignore=/var/cache/debconf/tmp.ci/ "$@" >"$log" 2>&1; then
         echo "piuparts, $name: PASS ($(sed -n 's/^.*INFO: PASS: //p' "$log" | sort -u | tr '\n' ';'))"
         sed -n 's/^ *quillmark: /    /p' "$log"

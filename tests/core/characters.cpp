@@ -59,6 +59,7 @@ TEST_CASE("characterAt counts what a reader counts as one character")
         {"so the fifth is the last letter", u"\U00020000BCDE", 5, u"E"},
         {"and there is no sixth", u"\U00020000BCDE", 6, u""},
         {"a letter keeps its combining mark", u"e\u0301BCDE", 1, u"e\u0301"},
+        {"a Devanagari conjunct is one", u"\u0915\u094D\u0937BCDE", 1, u"\u0915\u094D\u0937"},
         {"an emoji keeps its skin tone", u"\U0001F44D\U0001F3FDBCDE", 1, u"\U0001F44D\U0001F3FD"},
         {"position 0 is no character", u"ABCDA", 0, u""},
         {"plain answers count letters", u"ABCDA", 5, u"A"},
