@@ -39,10 +39,13 @@ reference="$cache/upgraded.meta"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# The package as an archive of its own, for the upgrade, which installs it by name in the older release.
-mkdir "$work/repository"
-cp "$deb" "$work/repository/"
-(cd "$work/repository" && dpkg-scanpackages --multiversion . >Packages 2>/dev/null)
+# The package as an archive of its own, for the upgrade, which installs it by name in the older release; at
+# one path from run to run, since the systems it is seen in are compared with a kept one.
+repository=$cache/repository
+rm -rf "$repository"
+mkdir "$repository"
+cp "$deb" "$repository/"
+(cd "$repository" && dpkg-scanpackages --multiversion . >Packages 2>/dev/null)
 
 # Each run's whole log stays in build/piuparts, named as the run.
 mkdir -p build/piuparts
@@ -70,8 +73,8 @@ twelve=$!
 run "Debian 13: install, remove, purge" debian13 trixie -d trixie "$deb" &
 thirteen=$!
 run "Debian 12 upgraded to 13" upgrade bookworm -d bookworm -d trixie --end-meta="$reference" \
-    --save-end-meta="$reference" --apt quillmark --bindmount "$work/repository" \
-    --extra-repo "deb [trusted=yes] file://$work/repository ./" || status=1
+    --save-end-meta="$reference" --apt quillmark --bindmount "$repository" \
+    --extra-repo "deb [trusted=yes] file://$repository ./" || status=1
 wait $twelve || status=1
 wait $thirteen || status=1
 exit $status
