@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/platform/graphemetable.inc, the grapheme break property table that characters.cpp searches.
+"""Writes src/platform/text/graphemetable.inc, the grapheme break property table that characters.cpp searches.
 
 Usage: python3 tools/make-grapheme-table.py [GraphemeBreakProperty.txt [emoji-data.txt]] [-o OUTPUT]
 
@@ -16,7 +16,7 @@ import sys
 
 DEFAULT_GRAPHEME_BREAK = "/usr/share/unicode/auxiliary/GraphemeBreakProperty.txt"
 DEFAULT_EMOJI_DATA = "/usr/share/unicode/emoji/emoji-data.txt"
-DEFAULT_OUTPUT = pathlib.Path(__file__).resolve().parent.parent / "src" / "platform" / "graphemetable.inc"
+DEFAULT_OUTPUT = pathlib.Path(__file__).resolve().parent.parent / "src" / "platform" / "text" / "graphemetable.inc"
 
 # Property names as the data files spell them, and as the GraphemeProperty enumerators in characters.cpp do.
 PROPERTIES = {

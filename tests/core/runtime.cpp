@@ -2,9 +2,9 @@
 #include "testing.h"
 
 #include "key/answerkey.h"
-#include "platform/controlarray.h"
-#include "platform/keyboard.h"
-#include "platform/text.h"
+#include "platform/forms/controlarray.h"
+#include "platform/runtime/keyboard.h"
+#include "platform/text/text.h"
 #include "window/startup.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "testing.h"
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "window/startup.h"
 
 // Start-up: the maker's page, the missing key's message, and the key's lines in the key list.

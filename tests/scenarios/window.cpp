@@ -1,6 +1,6 @@
 #include "testing.h"
 
-#include "platform/controlarray.h"
+#include "platform/forms/controlarray.h"
 
 // The window as it first shows, its keyboard order, and its run-time controls as the window changes size.
 

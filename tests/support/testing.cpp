@@ -1,10 +1,10 @@
 #include "testing.h"
 
 #include "key/answerkey.h"
-#include "platform/accessible.h"
-#include "platform/controlarray.h"
-#include "platform/numbers.h"
-#include "platform/pixels.h"
+#include "platform/forms/controlarray.h"
+#include "platform/runtime/accessible.h"
+#include "platform/runtime/pixels.h"
+#include "platform/text/numbers.h"
 #include "sample_key.h"
 
 #include <algorithm>

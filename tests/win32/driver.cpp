@@ -1,6 +1,6 @@
 #include "win32driver.h"
 
-#include "platform/controlarray.h"
+#include "platform/forms/controlarray.h"
 #include "views/win32/text.h"
 
 #include <algorithm>

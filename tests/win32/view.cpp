@@ -1,7 +1,7 @@
 #include "win32driver.h"
 
-#include "platform/files.h"
-#include "platform/system_windows.h"
+#include "platform/system/files.h"
+#include "views/win32/dll.h"
 #include "window/startup.h"
 
 #include <shellapi.h>
@@ -98,11 +98,11 @@ TEST_CASE("the browser's path with its doubled separators names the browser")
 
 TEST_CASE("the shell and COM are loaded when first needed, not with the program")
 {
-    using platform::systemFunction;
+    using views::win32::systemFunction;
     CHECK(GetModuleHandleW(L"shell32.dll") == nullptr);
     CHECK_FALSE(bool(systemFunction<FARPROC>(L"user32.dll", "NoSuchFunction")));
     CHECK_FALSE(bool(systemFunction<FARPROC>(L"no-such-library.dll", "NoSuchFunction")));
     CHECK(bool(systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW")));
     CHECK(GetModuleHandleW(L"shell32.dll") != nullptr);
-    CHECK(platform::useCom());
+    CHECK(views::win32::useCom());
 }

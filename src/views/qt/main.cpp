@@ -1,4 +1,4 @@
-#include "platform/services.h"
+#include "platform/system/services.h"
 #include "views/qt/text.h"
 #include "views/qt/window.h"
 #include "window/form1.h"

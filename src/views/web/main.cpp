@@ -1,4 +1,4 @@
-#include "platform/services.h"
+#include "platform/system/services.h"
 #include "views/web/page.h"
 #include "views/web/window.h"
 #include "window/form1.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_windows.h"
+#include "dll.h"
 
 #include <windows.h>
 
@@ -9,9 +9,6 @@
 #include <string_view>
 
 namespace views::win32 {
-
-using platform::systemFunction;
-using platform::useCom;
 
 // Tells screen readers a property of a window (its name, its description) through the system's accessibility
 // annotations, or takes back what they were told (an empty text); nothing where the system has none. COM

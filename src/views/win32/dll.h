@@ -1,10 +1,10 @@
 #pragma once
 
-// What the program takes from Windows beyond its plain API, in the Windows builds only.
+// The system's DLLs that the program loads itself, when it first needs them.
 
 #include <windows.h>
 
-namespace platform {
+namespace views::win32 {
 
 // A function of one of the system's DLLs, found at run time; nullptr where the system has none. For what
 // later versions of Windows add (the program still starts on Windows 7), and for the DLLs that only what
@@ -21,4 +21,4 @@ template <class Function> Function systemFunction(const wchar_t *dll, const char
 // accessibility annotations want it; ole32 is loaded the first time. False where ole32 cannot be loaded.
 bool useCom();
 
-} // namespace platform
+} // namespace views::win32

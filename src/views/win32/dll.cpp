@@ -1,8 +1,8 @@
-#include "system_windows.h"
+#include "dll.h"
 
 #include <objbase.h>
 
-namespace platform {
+namespace views::win32 {
 
 FARPROC systemProcedure(const wchar_t *dll, const char *name)
 {
@@ -30,4 +30,4 @@ bool useCom()
     return loaded;
 }
 
-} // namespace platform
+} // namespace views::win32

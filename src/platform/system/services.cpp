@@ -1,7 +1,5 @@
 #include "services.h"
 
-#include "view.h"
-
 #include <utility>
 
 namespace platform {

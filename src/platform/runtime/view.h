@@ -4,7 +4,8 @@
 //
 // A view shows the program's form through a toolkit (Qt widgets, the system's own windows, a page's
 // elements). It writes three small classes: a NativeControl for one native control, a Toolkit for the window,
-// and the ToolkitServices the program needs of the toolkit (a message box, the browser, a beep). Its main
+// and the ToolkitServices the program needs of the toolkit (a message box, the browser, a beep:
+// platform/system/services.h). Its main
 // makes the services, the form and the window, and the window owns a Runtime made with the form and the
 // Toolkit. The view hands that Runtime its toolkit's events through the calls of class Runtime below. The
 // Runtime holds every rule the views share (which controls have a native control and when, what each native
@@ -15,7 +16,7 @@
 // Pixels: of the window's client area, from its top-left corner, x to the right and y downwards; in the units
 // the toolkit lays its controls out in, at Toolkit::dpi() dots per inch.
 
-#include "controls.h"
+#include "platform/forms/controls.h"
 
 #include <cstdint>
 #include <memory>
@@ -184,27 +185,6 @@ protected:
     Toolkit(const Toolkit &) = default;
     Toolkit &operator=(const Toolkit &) = default;
     ~Toolkit() = default;
-};
-
-// What the program asks of the system that takes a toolkit: a view writes these, and its main hands them to
-// the SystemServices (services.h) that its form takes.
-class ToolkitServices {
-public:
-    // Shows text in a modal message titled title, with one OK button and no icon, and returns only once the
-    // user has dismissed it: the handler that shows it goes on from there (the load tests for the key again).
-    // A toolkit whose dialogs do not block (a mobile one's) runs its own event loop until the dialog is
-    // dismissed, as Qt's QDialog::exec() does; a page has alert(), which blocks.
-    virtual void messageBox(std::u16string_view text, std::u16string_view title) = 0;
-    // Opens an address in the user's web browser, without waiting for it; false when that failed.
-    virtual bool openUrl(std::u16string_view address) = 0;
-    // The short sound for an input that was refused.
-    virtual void beep() = 0;
-
-protected:
-    ToolkitServices() = default;
-    ToolkitServices(const ToolkitServices &) = default;
-    ToolkitServices &operator=(const ToolkitServices &) = default;
-    ~ToolkitServices() = default;
 };
 
 class RuntimeState;

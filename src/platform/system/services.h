@@ -45,11 +45,30 @@ protected:
     Services() = default;
 };
 
-class ToolkitServices;
+// What the program asks of the system that takes a toolkit: a view writes these, and its main hands them to
+// the SystemServices below, which its form takes.
+class ToolkitServices {
+public:
+    // Shows text in a modal message titled title, with one OK button and no icon, and returns only once the
+    // user has dismissed it: the handler that shows it goes on from there (the load tests for the key again).
+    // A toolkit whose dialogs do not block (a mobile one's) runs its own event loop until the dialog is
+    // dismissed, as Qt's QDialog::exec() does; a page has alert(), which blocks.
+    virtual void messageBox(std::u16string_view text, std::u16string_view title) = 0;
+    // Opens an address in the user's web browser, without waiting for it; false when that failed.
+    virtual bool openUrl(std::u16string_view address) = 0;
+    // The short sound for an input that was refused.
+    virtual void beep() = 0;
+
+protected:
+    ToolkitServices() = default;
+    ToolkitServices(const ToolkitServices &) = default;
+    ToolkitServices &operator=(const ToolkitServices &) = default;
+    ~ToolkitServices() = default;
+};
 
 // The system's services: the clock, other programs and the program's folder from the system itself
 // (services_posix.cpp, services_windows.cpp, services_web.cpp), the message box, the browser and the beep
-// from the toolkit that the view gives (view.h).
+// from the toolkit that the view gives.
 class SystemServices final : public Services {
 public:
     explicit SystemServices(ToolkitServices &toolkit)
