@@ -281,12 +281,6 @@ RECT rectIn(HWND parent, HWND hwnd)
     return rect;
 }
 
-RECT twipsRect(int left, int top, int width, int height, int dpi)
-{
-    const auto px = [dpi](int twips) { return platform::twipsToPixels(twips, dpi); };
-    return {px(left), px(top), px(left + width), px(top + height)};
-}
-
 std::u16string textOf(HWND hwnd)
 {
     const std::wstring text = views::win32::textOf(hwnd);
