@@ -1,7 +1,7 @@
 #include "win32driver.h"
 
 #include "platform/system/files.h"
-#include "views/win32/dll.h"
+#include "views/win32/system.h"
 #include "window/startup.h"
 
 #include <shellapi.h>

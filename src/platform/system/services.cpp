@@ -4,21 +4,6 @@
 
 namespace platform {
 
-void SystemServices::messageBox(std::u16string_view text, std::u16string_view title)
-{
-    m_toolkit.messageBox(text, title);
-}
-
-bool SystemServices::openUrl(std::u16string_view address)
-{
-    return m_toolkit.openUrl(address);
-}
-
-void SystemServices::beep()
-{
-    m_toolkit.beep();
-}
-
 void LaunchesAfterFirstPaint::windowPainted()
 {
     m_painted = true;
