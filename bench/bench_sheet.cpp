@@ -1,6 +1,6 @@
 #include "qtdriver.h"
 
-#include "platform/numbers.h"
+#include "platform/text/numbers.h"
 
 #include <QElapsedTimer>
 #include <QTest>

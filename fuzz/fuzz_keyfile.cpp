@@ -1,6 +1,6 @@
 // Arbitrary bytes as the answer key file: reading must stay within its bounds and agree with the same bytes
 // read from memory.
-#include "platform/textfile.h"
+#include "platform/system/textfile.h"
 
 #include <algorithm>
 #include <cstdint>

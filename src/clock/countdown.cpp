@@ -1,6 +1,6 @@
 #include "countdown.h"
 
-#include "platform/numbers.h"
+#include "platform/text/numbers.h"
 #include "window/form1.h"
 
 #include <cmath>

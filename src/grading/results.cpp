@@ -1,7 +1,7 @@
 #include "results.h"
 
-#include "platform/characters.h"
-#include "platform/numbers.h"
+#include "platform/text/characters.h"
+#include "platform/text/numbers.h"
 #include "window/form1.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "answerkey.h"
 
-#include "platform/files.h"
-#include "platform/services.h"
-#include "platform/textfile.h"
+#include "platform/system/files.h"
+#include "platform/system/services.h"
+#include "platform/system/textfile.h"
 
 std::u16string answerKeyPath(std::u16string_view directory)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/controlarray.h"
-#include "platform/controls.h"
-#include "platform/form.h"
-#include "platform/services.h"
+#include "platform/forms/controlarray.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/system/services.h"
 
 #include <cstdint>
 #include <string_view>

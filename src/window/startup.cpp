@@ -2,7 +2,7 @@
 
 #include "form1.h"
 #include "key/answerkey.h"
-#include "platform/textfile.h"
+#include "platform/system/textfile.h"
 
 std::u16string browserCommandLine(bool onWindows, bool browserInstalled)
 {

@@ -199,8 +199,11 @@ TEST_CASE("odd key files")
         std::optional<Unreadable> held;
         if (row.special == "directory")
             fs::create_directory(path);
-        else if (row.special == "unreadable" && !held.emplace(path).locked())
-            continue; // no file can be kept from this program here
+        else if (row.special == "unreadable" && !held.emplace(path).locked()) {
+            if (CanKeepFiles)
+                skipped("no file can be kept from this program here");
+            continue;
+        }
 #ifndef _WIN32
         else if (row.special == "fifo")
             REQUIRE(mkfifo(path.c_str(), 0600) == 0);

@@ -1,5 +1,5 @@
-#include "platform/characters.h"
-#include "platform/text.h"
+#include "platform/text/characters.h"
+#include "platform/text/text.h"
 
 #include <doctest.h>
 

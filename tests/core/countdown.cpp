@@ -18,32 +18,30 @@ TEST_CASE("the countdown")
     } rows[] = {
         // R = 7800 - 0, H = 7799 = 2 h 9 min 59 s.
         {"2:9:59 at 800 ms", u"130", 1000, {800}, u"2:9:59", 8000, 0, false},
-        // R = 7799: width 7799 / 7800 * 8000.
-        {"2:9:58 at 1600 ms", u"130", 1000, {800, 1600}, u"2:9:58", float(7799.0 / 7800.0 * 8000), 0, false},
+        // R = 7799: width 7799 / 7800 * 8000 = 7998.974.
+        {"2:9:58 at 1600 ms", u"130", 1000, {800, 1600}, u"2:9:58", 7998.974f, 0, false},
         // E = 0.8 > 0: width 1; H = -1: -1 \ 3600 = 0, -1 mod 3600 = -1, -1 \ 60 = 0, -1 mod 60 = -1.
         {"minutes 0 time out at once", u"0", 1000, {800}, u"0:0:-1", 1, 1, true},
         {"minutes 1 first tick", u"1", 1000, {800}, u"0:0:59", 8000, 0, false},
         // At 59.2 s R = 1 (width 133.3); at 60 s R = 0, E = 60 = T: width 0, caption 0:0:-1, time-out.
         {"minutes 1 times out at 60 s", u"1", 1000, {800, 59200, 60000}, u"0:0:-1", 0, 1, true},
-        {"minutes 1 at 59.2 s", u"1", 1000, {800, 59200}, u"0:0:0", float(1.0 / 60.0 * 8000), 0, false},
+        {"minutes 1 at 59.2 s", u"1", 1000, {800, 59200}, u"0:0:0", 133.33333f, 0, false},
         // T = 30.6. At 30.7 s: E > T, width 1; R = 0.6, H = -0.4 rounds to 0: caption 0:0:0, no time-out yet.
         {"minutes 0.51 at 30.7 s", u"0.51", 1000, {30700}, u"0:0:0", 1, 1, false},
         // Next tick: the bar (1) is skipped, R = 30.6 - 31 <= 0: time-out.
         {"minutes 0.51 next tick", u"0.51", 1000, {30700, 31500}, u"0:0:0", 1, 1, true},
-        // T = 8040. R = 1: width 8000 / 8040 < 1, caption 0:0:0; later ticks skip the bar until R <= 0.
-        {"minutes 134 at R = 1", u"134", 1000, {8039000, 8039800}, u"0:0:0", float(1.0 / 8040.0 * 8000), 1,
-            false},
-        {"minutes 134 times out", u"134", 1000, {8039000, 8039800, 8040600}, u"0:0:0",
-            float(1.0 / 8040.0 * 8000), 1, true},
+        // T = 8040. R = 1: width 8000 / 8040 = 0.995 < 1, caption 0:0:0; later ticks skip the bar until R <=
+        // 0.
+        {"minutes 134 at R = 1", u"134", 1000, {8039000, 8039800}, u"0:0:0", 0.99502487f, 1, false},
+        {"minutes 134 times out", u"134", 1000, {8039000, 8039800, 8040600}, u"0:0:0", 0.99502487f, 1, true},
         // R = 7800 - 7900 = -100, H = -101: 0 h, -101 mod 3600 = -101, -101 \ 60 = -1, -101 mod 60 = -41.
         {"a long pause", u"130", 1000, {800, 7900000}, u"0:-1:-41", 1, 1, true},
         // The 32-bit tick count passes from 2^31 - 1 to -2^31, and from -1 to 0, between Start and the tick.
         {"across the sign change of the counter", u"130", 2147483647 - 100, {800}, u"2:9:59", 8000, 0, false},
         {"across the wrap of the counter", u"130", -100, {800}, u"2:9:59", 8000, 0, false},
         // R = 7800 - 7700 = 100: width 100 / 7800 * 8000 = 102.6 > 100 stays left; R = 97: 99.5, right.
-        {"left above 100 twips", u"130", 1000, {7700000}, u"0:1:39", float(100.0 / 7800.0 * 8000), 0, false},
-        {"right at 100 twips or less", u"130", 1000, {7703000}, u"0:1:36", float(97.0 / 7800.0 * 8000), 1,
-            false},
+        {"left above 100 twips", u"130", 1000, {7700000}, u"0:1:39", 102.5641f, 0, false},
+        {"right at 100 twips or less", u"130", 1000, {7703000}, u"0:1:36", 99.48718f, 1, false},
     };
     for (const auto &row : rows) {
         INFO(std::string(row.name));

@@ -1,6 +1,6 @@
 #include "testing.h"
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 // Grading, row by row, through the view with no toolkit: each view grades the exam's road in the scenarios.
 

@@ -4,7 +4,7 @@
 // its timers are intervals and its posted calls wait for settle(). The exam runs through it with fake
 // services and fake time, so the core's tests drive the whole program without any toolkit.
 
-#include "platform/view.h"
+#include "platform/runtime/view.h"
 
 #include <map>
 #include <memory>

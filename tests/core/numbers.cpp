@@ -1,4 +1,4 @@
-#include "platform/numbers.h"
+#include "platform/text/numbers.h"
 
 #include <doctest.h>
 

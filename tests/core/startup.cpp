@@ -1,6 +1,6 @@
 #include "testing.h"
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 // The key file's lines as the key list holds them, row by row, through the view with no toolkit: each view
 // loads the key at start-up in the scenarios.

@@ -1,6 +1,6 @@
-#include "platform/textfile.h"
-#include "platform/gb18030.h"
-#include "platform/text.h"
+#include "platform/system/textfile.h"
+#include "platform/system/gb18030.h"
+#include "platform/text/text.h"
 #include "testing.h"
 
 #include <doctest.h>

@@ -114,9 +114,12 @@ TEST_CASE("locked answers, green marks and the score stay readable after Results
         INFO(std::string(style));
         CAPTURE(dark);
         const Fonts fonts;
-        if (QFontDatabase::addApplicationFont(UMing) < 0
-            || !QStyleFactory::keys().contains(QLatin1String(style))) {
-            MESSAGE("not installed: AR PL UMing or the style");
+        if (QFontDatabase::addApplicationFont(UMing) < 0) {
+            skipped("AR PL UMing is not installed");
+            continue;
+        }
+        if (!QStyleFactory::keys().contains(QLatin1String(style))) {
+            skipped((std::string("the style is not installed: ") + style).c_str());
             continue;
         }
         QApplication::setStyle(QStyleFactory::create(QLatin1String(style)));
@@ -161,7 +164,7 @@ TEST_CASE("captions clear their boxes and stay inside the bar, whatever CJK face
         const Fonts fonts;
         const int id = QFontDatabase::addApplicationFont(QLatin1String(file));
         if (id < 0) {
-            MESSAGE("font not installed");
+            skipped((std::string("the font is not installed: ") + file).c_str());
             continue;
         }
         TestForm test;

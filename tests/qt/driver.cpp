@@ -1,6 +1,6 @@
 #include "qtdriver.h"
 
-#include "platform/controlarray.h"
+#include "platform/forms/controlarray.h"
 
 #include <QAccessible>
 #include <QApplication>

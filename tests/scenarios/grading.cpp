@@ -1,7 +1,7 @@
 #include "testing.h"
 
-#include "platform/numbers.h"
-#include "platform/text.h"
+#include "platform/text/numbers.h"
+#include "platform/text/text.h"
 
 // Results: each box against its character of the key.
 

@@ -1,6 +1,6 @@
 #include "testing.h"
 
-#include "platform/numbers.h"
+#include "platform/text/numbers.h"
 
 // What screen readers are told: every box named, the score said when Results sets it, a right answer told by
 // more than its green.

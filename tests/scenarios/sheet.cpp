@@ -1,8 +1,8 @@
 #include "testing.h"
 
-#include "platform/controlarray.h"
-#include "platform/numbers.h"
-#include "platform/text.h"
+#include "platform/forms/controlarray.h"
+#include "platform/text/numbers.h"
+#include "platform/text/text.h"
 
 // The answer sheet: its layout, the keyboard through it, and sheets larger than the window.
 

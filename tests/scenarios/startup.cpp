@@ -1,6 +1,6 @@
 #include "testing.h"
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "window/startup.h"
 
 // Start-up: the maker's page, the missing key's message, and the key's lines in the key list.
@@ -63,13 +63,21 @@ TEST_CASE("a directory at the key's path is no key")
     CHECK(test->List1.count() == 0);
 }
 
-TEST_CASE("a browser that fails to start is ignored")
+TEST_CASE("a browser that fails to start is ignored: tried once, and no word of it")
 {
-    TestForm test;
-    test.services.launchesSucceed = false;
-    test.show();
-    CHECK(test.view->windowVisible());
-    CHECK(test->List1.count() == 33);
+    // With the key, the launch waits for the first paint; without, it goes before the key's message.
+    for (const bool withKey : {true, false}) {
+        CAPTURE(withKey);
+        TestForm test(withKey ? std::optional(sampleKeyBytes()) : std::nullopt);
+        test.services.launchesSucceed = false;
+        test.show();
+        REQUIRE(test.services.programs.size() + test.services.urls.size() == 1); // it did fail
+        CHECK(test.services.messages.size() == (withKey ? 0u : 1u));
+        CHECK(test.view->windowVisible());
+        CHECK(test->List1.count() == (withKey ? 33 : 0));
+        prepare(test, u"3");
+        CHECK(answers(*test) == Lines{u"", u"", u""});
+    }
 }
 
 TEST_CASE("a key that is there but cannot be read: the message, as for no key, and the program runs on")
@@ -77,7 +85,8 @@ TEST_CASE("a key that is there but cannot be read: the message, as for no key, a
     TestForm test(keyFileBytes({"ABCDA"}));
     std::optional<Unreadable> held(test.keyPath());
     if (!held->locked()) {
-        MESSAGE("no file can be kept from this program here");
+        if (CanKeepFiles)
+            skipped("no file can be kept from this program here");
         return;
     }
     // Let go of while the message is open: read then, as a key written then is.

@@ -1,6 +1,6 @@
 #include "testing.h"
 
-#include "platform/controlarray.h"
+#include "platform/forms/controlarray.h"
 
 // The window as it first shows, its keyboard order, and its run-time controls as the window changes size.
 
@@ -30,16 +30,13 @@ TEST_CASE("the first state")
         {&form.Command4, 7320, 4920, 1215, 495, u"交卷", false, true},
         {&form.Command5, 12720, 4920, 975, 375, u"重新开始", false, true},
     };
-    const int dpi = test.view->dpi();
+    // 15 twips a pixel at 96 DPI, and every twips value above a multiple of 15.
+    REQUIRE(test.view->dpi() == 96);
     for (const auto &row : rows) {
         CAPTURE(row.text);
         const platform::Control &control = *row.control;
-        // Each edge at its nearest pixel, 15 twips a pixel at 96 DPI.
-        const int left = platform::twipsToPixels(row.left, dpi);
-        const int top = platform::twipsToPixels(row.top, dpi);
         CHECK(test.view->rect(control)
-            == platform::PixelRect{left, top, platform::twipsToPixels(row.left + row.width, dpi) - left,
-                platform::twipsToPixels(row.top + row.height, dpi) - top});
+            == platform::PixelRect{row.left / 15, row.top / 15, row.width / 15, row.height / 15});
         if (control.kind() != platform::Control::Kind::ListBox)
             CHECK(test.view->text(control) == row.text);
         CHECK(test.view->enabled(control) == row.enabled);
@@ -53,9 +50,9 @@ TEST_CASE("the window")
     TestForm test;
     test.show();
     CHECK(test.view->title() == u"QuillmarkV1.0");
-    const int dpi = test.view->dpi();
-    CHECK(test.view->clientSize().width == platform::twipsToPixels(15525, dpi)); // 1035 pixels at 96 DPI
-    CHECK(test.view->clientSize().height == platform::twipsToPixels(5850, dpi)); // 390
+    // 15525 by 5850 twips, 15 twips a pixel at 96 DPI.
+    REQUIRE(test.view->dpi() == 96);
+    CHECK(test.view->clientSize() == platform::PixelSize{1035, 390});
     // The score box takes no typing.
     type(test, test->Text3, u"5");
     CHECK(test->Text3.text() == u"0");

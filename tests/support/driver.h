@@ -5,7 +5,7 @@
 // events (its clicks, keys, timers and resizes) and reads what its toolkit shows, not what the core holds.
 // What a driver cannot read it returns as nullopt, and the check says it was not run there (CHECK_SHOWN).
 
-#include "platform/pixels.h"
+#include "platform/runtime/pixels.h"
 
 #include <memory>
 #include <optional>

@@ -106,6 +106,10 @@ struct FakeServices final : platform::Services {
     void beep() override { ++beeps; }
 };
 
+// A check that cannot run for want of something the machine lacks (a font, a style, a file that can be kept
+// from the program): says so, and fails where the test command promises every one (QUILLMARK_NO_SKIPS=1).
+void skipped(const char *what);
+
 // A key file's bytes: a header and the key lines, CR LF after each. GBK by default, as Notepad saves "ANSI"
 // on a Chinese system (the header 答案 in GBK); lines in UTF-8 want a header in UTF-8 too.
 inline constexpr std::string_view GbkHeader = "\xB4\xF0\xB0\xB8";
@@ -114,6 +118,13 @@ inline std::string utf8KeyFileBytes(const std::vector<std::string> &keyLines)
 {
     return keyFileBytes(keyLines, "答案");
 }
+
+// Whether the system has files that can be kept from the program: not a page's, nor node's.
+#ifdef __EMSCRIPTEN__
+inline constexpr bool CanKeepFiles = false;
+#else
+inline constexpr bool CanKeepFiles = true;
+#endif
 
 // Makes a file unreadable to this program while it lives: held open without sharing, as another program holds
 // it, on Windows; without read permission elsewhere, for root too, who gives up meanwhile the right to read

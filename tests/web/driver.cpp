@@ -3,7 +3,7 @@
 #include "views/web/native.h"
 #include "views/web/window.h"
 
-#include "views/web/page.h"
+#include "views/web/library.h"
 
 #include <cmath>
 #include <string>

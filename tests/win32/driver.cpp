@@ -1,6 +1,6 @@
 #include "win32driver.h"
 
-#include "platform/controlarray.h"
+#include "platform/forms/controlarray.h"
 #include "views/win32/text.h"
 
 #include <algorithm>
@@ -279,12 +279,6 @@ RECT rectIn(HWND parent, HWND hwnd)
     GetWindowRect(hwnd, &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rect), 2);
     return rect;
-}
-
-RECT twipsRect(int left, int top, int width, int height, int dpi)
-{
-    const auto px = [dpi](int twips) { return platform::twipsToPixels(twips, dpi); };
-    return {px(left), px(top), px(left + width), px(top + height)};
 }
 
 std::u16string textOf(HWND hwnd)

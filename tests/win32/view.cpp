@@ -1,7 +1,7 @@
 #include "win32driver.h"
 
-#include "platform/files.h"
-#include "platform/system_windows.h"
+#include "platform/system/files.h"
+#include "views/win32/system.h"
 #include "window/startup.h"
 
 #include <shellapi.h>
@@ -58,11 +58,13 @@ TEST_CASE("at twice the DPI, twips become twice the pixels")
     pump();
     checkControls(test);
 
+    // 7.5 twips a pixel at 192 DPI, each edge at its nearest pixel. Box 12 at 1400, 800, 400 by 400 twips:
+    // 186.7, 106.7, 240 and 160; Start at 5040, 4560, 1095 by 975 twips: 672, 608, 818 and 738.
     const RECT box = rectIn(window, windowOf(test->Text2[12]));
-    const RECT expected = twipsRect(1400, 800, 400, 400, 192);
+    const RECT expected{187, 107, 240, 160};
     CHECK(EqualRect(&box, &expected));
     const RECT start = rectIn(window, windowOf(test->Command3));
-    const RECT expectedStart = twipsRect(5040, 4560, 1095, 975, 192);
+    const RECT expectedStart{672, 608, 818, 738};
     CHECK(EqualRect(&start, &expectedStart));
     LOGFONTW font{};
     GetObjectW(HGDIOBJ(SendMessageW(windowOf(test->Text2[12]), WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -92,17 +94,21 @@ TEST_CASE("the browser's path with its doubled separators names the browser")
     const bool installed = GetFileAttributesW(L"C:\\Program Files\\Internet Explorer\\iexplore.exe")
         != INVALID_FILE_ATTRIBUTES;
     CHECK(platform::fileExists(BrowserPath) == installed);
-    if (installed)
-        CHECK(browserCommandLine(true, true).starts_with(BrowserPath));
+    // CreateProcess finds the browser in the unquoted path with its spaces, and hands it the address.
+    CHECK(browserCommandLine(true, true)
+        == std::u16string(
+            u"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe https://quillmark.example"));
+    CHECK(browserCommandLine(true, false).empty());
+    CHECK(browserCommandLine(false, true).empty());
 }
 
 TEST_CASE("the shell and COM are loaded when first needed, not with the program")
 {
-    using platform::systemFunction;
+    using views::win32::systemFunction;
     CHECK(GetModuleHandleW(L"shell32.dll") == nullptr);
     CHECK_FALSE(bool(systemFunction<FARPROC>(L"user32.dll", "NoSuchFunction")));
     CHECK_FALSE(bool(systemFunction<FARPROC>(L"no-such-library.dll", "NoSuchFunction")));
     CHECK(bool(systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW")));
     CHECK(GetModuleHandleW(L"shell32.dll") != nullptr);
-    CHECK(platform::useCom());
+    CHECK(views::win32::useCom());
 }

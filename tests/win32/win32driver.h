@@ -22,9 +22,6 @@ void pump();
 // Where a child window lies in its parent's client area.
 RECT rectIn(HWND parent, HWND hwnd);
 
-// A rectangle in twips as pixels at a DPI: the nearest pixel to each edge.
-RECT twipsRect(int left, int top, int width, int height, int dpi = 96);
-
 // The window's text, as the system holds it.
 std::u16string textOf(HWND hwnd);
 

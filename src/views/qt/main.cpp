@@ -1,4 +1,4 @@
-#include "platform/services.h"
+#include "platform/system/services.h"
 #include "views/qt/text.h"
 #include "views/qt/window.h"
 #include "window/form1.h"
@@ -10,8 +10,8 @@
 
 namespace {
 
-// What the program asks of the system that takes Qt: its message box, its desktop services and its beep.
-class Services final : public platform::ToolkitServices {
+// The system's services, with what it gives through Qt: its message box, its desktop services and its beep.
+class QtServices final : public platform::SystemServices {
 public:
     void messageBox(std::u16string_view text, std::u16string_view title) override
     {
@@ -34,8 +34,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral(QUILLMARK_NAME));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID)); // matches the window to its launcher
-    Services toolkit;
-    platform::SystemServices services(toolkit);
+    QtServices services;
     Form1 form(services);
     views::qt::Window window(form);
     window.show();

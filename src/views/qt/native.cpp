@@ -114,7 +114,8 @@ protected:
         qreal widening = 0;
         if (m_halfWidthSpaces && caption.contains(u' ')) {
             const QFontMetricsF metrics(font());
-            widening = metrics.horizontalAdvance(QChar(u'时')) / 2 - metrics.horizontalAdvance(QChar(u' '));
+            widening = platform::spaceWidening(metrics.horizontalAdvance(QChar(platform::FullWidthSample)),
+                metrics.horizontalAdvance(QChar(u' ')));
         }
         const bool widen = qAbs(widening) >= 0.01;
         if (!m_inkSample.isEmpty() && !m_placed && !caption.trimmed().isEmpty())
@@ -430,12 +431,12 @@ bool Native::eventFilter(QObject *, QEvent *event)
         events->focused(*this);
         break;
     case QEvent::FocusOut:
-        events->idle(*this);
+        events->mayHaveLeft(*this);
         break;
     case QEvent::InputMethod:
         m_composing = !static_cast<QInputMethodEvent *>(event)->preeditString().isEmpty();
         if (!m_composing)
-            events->idle(*this);
+            events->mayHaveLeft(*this);
         break;
     case QEvent::KeyPress:
         return runtimeTakes(*events, this, *static_cast<QKeyEvent *>(event));

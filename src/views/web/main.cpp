@@ -1,12 +1,12 @@
-#include "platform/services.h"
-#include "views/web/page.h"
+#include "platform/system/services.h"
+#include "views/web/library.h"
 #include "views/web/window.h"
 #include "window/form1.h"
 
 namespace {
 
-// What the program asks of the system that takes the page: its alert, a new tab, a tone.
-class Services final : public platform::ToolkitServices {
+// The system's services, with what it gives through the page: its alert, a new tab, a tone.
+class PageServices final : public platform::SystemServices {
 public:
     // A browser titles its alert with the page's address; the page carries the window's title. alert() blocks
     // until the user dismisses it.
@@ -27,8 +27,7 @@ public:
 // then lives as long as the page, answering its events.
 int main()
 {
-    static Services toolkit;
-    static platform::SystemServices services(toolkit);
+    static PageServices services;
     static Form1 form(services);
     static views::web::Window window(form);
     window.show();

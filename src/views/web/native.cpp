@@ -1,6 +1,6 @@
 #include "native.h"
 
-#include "page.h"
+#include "library.h"
 #include "window.h"
 
 namespace views::web {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/view.h"
+#include "platform/runtime/view.h"
 
 namespace views::web {
 

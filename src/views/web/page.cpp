@@ -5,8 +5,8 @@
 //     quillmark_page TEMPLATE OUTPUT [TEMPLATE OUTPUT ...]
 
 #include "key/answerkey.h"
-#include "platform/pixels.h"
-#include "platform/text.h"
+#include "platform/runtime/pixels.h"
+#include "platform/text/text.h"
 #include "window/form1.h"
 
 #include <fstream>

@@ -1,7 +1,7 @@
 #include "window.h"
 
+#include "library.h"
 #include "native.h"
-#include "page.h"
 
 #include <emscripten/emscripten.h>
 
@@ -114,7 +114,7 @@ EMSCRIPTEN_KEEPALIVE void qm_focused(void *native)
 EMSCRIPTEN_KEEPALIVE void qm_idle(void *native)
 {
     if (platform::Runtime *runtime = runtimeOf(native))
-        runtime->idle(*nativeAt(native));
+        runtime->mayHaveLeft(*nativeAt(native));
 }
 
 // Modifiers: 1 Shift, 2 Control, 4 Alt, 8 Meta.

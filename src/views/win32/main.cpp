@@ -1,5 +1,5 @@
-#include "platform/services.h"
-#include "platform/system_windows.h"
+#include "platform/system/services.h"
+#include "views/win32/system.h"
 #include "views/win32/text.h"
 #include "views/win32/window.h"
 #include "window/form1.h"
@@ -13,8 +13,8 @@ namespace {
 
 using views::win32::wide;
 
-// What the program asks of the system's user interface and shell: a message box, the browser, the beep.
-class Services final : public platform::ToolkitServices {
+// The system's services, with what its user interface and shell give: a message box, the browser, the beep.
+class WindowsServices final : public platform::SystemServices {
 public:
     void messageBox(std::u16string_view text, std::u16string_view title) override
     {
@@ -25,10 +25,10 @@ public:
         // The shell, and the COM its handlers may want, are loaded here, after the first paint, not with the
         // program.
         const auto shellExecute
-            = platform::systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+            = views::win32::systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
         if (!shellExecute)
             return false;
-        platform::useCom();
+        views::win32::useCom();
         const auto result
             = shellExecute(nullptr, L"open", wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return reinterpret_cast<INT_PTR>(result) > 32;
@@ -41,13 +41,12 @@ public:
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show)
 {
     // The common controls of the manifest's version 6. COM, for the names that screen readers read and for
-    // the shell, waits until one of them is needed (platform/system_windows.h): nothing before the first
+    // the shell, waits until one of them is needed (system.h): nothing before the first
     // paint wants it.
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    Services toolkit;
-    platform::SystemServices services(toolkit);
+    WindowsServices services;
     Form1 form(services);
     views::win32::Window window(form);
     window.show(show);

@@ -211,21 +211,21 @@ LRESULT CALLBACK Native::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         runtime.focused(*native);
         break;
     case WM_KILLFOCUS:
-        runtime.idle(*native);
+        runtime.mayHaveLeft(*native);
         break;
     case WM_IME_STARTCOMPOSITION:
         native->m_composing = true;
         break;
     case WM_IME_ENDCOMPOSITION:
         native->m_composing = false;
-        runtime.idle(*native);
+        runtime.mayHaveLeft(*native);
         break;
     case WM_CONTEXTMENU: {
         // The menu runs its own loop inside this message; while it is open the native stays with its control.
         native->m_menuOpen = true;
         const LRESULT result = CallWindowProcW(control, hwnd, message, wParam, lParam);
         native->m_menuOpen = false;
-        runtime.idle(*native);
+        runtime.mayHaveLeft(*native);
         return result;
     }
     default:

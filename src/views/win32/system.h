@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_windows.h"
+// What the view takes from Windows beyond its plain API.
 
 #include <windows.h>
 
@@ -10,8 +10,20 @@
 
 namespace views::win32 {
 
-using platform::systemFunction;
-using platform::useCom;
+// A function of one of the system's DLLs, found at run time; nullptr where the system has none. For what
+// later versions of Windows add (the program still starts on Windows 7), and for the DLLs that only what
+// comes after the first paint needs, COM and the shell: each is loaded the first time one of its functions is
+// asked for, not with the program, and stays.
+FARPROC systemProcedure(const wchar_t *dll, const char *name);
+
+template <class Function> Function systemFunction(const wchar_t *dll, const char *name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(systemProcedure(dll, name)));
+}
+
+// COM on the window's thread, the only one that asks for it, apartment-threaded as the shell and the
+// accessibility annotations want it; ole32 is loaded the first time. False where ole32 cannot be loaded.
+bool useCom();
 
 // Tells screen readers a property of a window (its name, its description) through the system's accessibility
 // annotations, or takes back what they were told (an empty text); nothing where the system has none. COM

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/text.h"
+
 #include <windows.h>
 
 #include <string>
@@ -7,11 +9,7 @@
 
 namespace views::win32 {
 
-// The program's text is UTF-16, as Windows' wide strings are: this copies it without converting.
-inline std::wstring wide(std::u16string_view text)
-{
-    return std::wstring(text.begin(), text.end());
-}
+using platform::wide;
 
 // A window's text, as the system holds it.
 inline std::wstring textOf(HWND hwnd)

@@ -2,8 +2,8 @@
 // is told of its control.
 
 #include "accessible.h"
-#include "controlarray.h"
 #include "pixels.h"
+#include "platform/forms/controlarray.h"
 #include "runtime.h"
 
 #include <algorithm>

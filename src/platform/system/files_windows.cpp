@@ -1,24 +1,17 @@
 #include "files.h"
 
+#include "platform/text/text.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace platform {
 
-namespace {
-
-std::wstring nativePath(std::u16string_view path)
-{
-    return std::wstring(path.begin(), path.end());
-}
-
-} // namespace
-
 bool fileExists(std::u16string_view path)
 {
     // Opened, not only looked at: a link counts as what it leads to, and a device is no file.
-    const HANDLE file = CreateFileW(nativePath(path).c_str(), FILE_READ_ATTRIBUTES,
+    const HANDLE file = CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -32,13 +25,13 @@ bool fileExists(std::u16string_view path)
 
 bool pathExists(std::u16string_view path)
 {
-    return GetFileAttributesW(nativePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 InputFile::InputFile(std::u16string_view path)
 {
-    const HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_READ,
-        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     if (GetFileType(file) != FILE_TYPE_DISK) {

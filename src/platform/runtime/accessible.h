@@ -3,7 +3,7 @@
 // What screen readers are told of a control, with no view: its name, its description, and what is announced
 // when the program sets its text.
 
-#include "control.h"
+#include "platform/forms/control.h"
 
 #include <string>
 

@@ -26,7 +26,10 @@ public:
     // Milliseconds from a clock that keeps counting while the machine sleeps, as a 32-bit value that wraps.
     virtual std::int32_t tickCount() = 0;
 
-    // Shows a modal message with one OK button and no icon, and waits until it is dismissed.
+    // Shows text in a modal message titled title, with one OK button and no icon, and returns only once the
+    // user has dismissed it: the handler that shows it goes on from there (the load tests for the key again).
+    // A toolkit whose dialogs do not block runs its own event loop until the dialog is dismissed, as Qt's
+    // QDialog::exec() does; a page has alert(), which blocks.
     virtual void messageBox(std::u16string_view text, std::u16string_view title) = 0;
 
     // Starts a program from a command line, without waiting for it; false when it could not be started.
@@ -45,27 +48,18 @@ protected:
     Services() = default;
 };
 
-class ToolkitServices;
-
-// The system's services: the clock, other programs and the program's folder from the system itself
-// (services_posix.cpp, services_windows.cpp, services_web.cpp), the message box, the browser and the beep
-// from the toolkit that the view gives (view.h).
-class SystemServices final : public Services {
+// The system's half of the services: the clock, other programs and the program's folder from the system
+// itself (services_posix.cpp, services_windows.cpp, services_web.cpp). A view completes them with what the
+// system gives through its toolkit, the message box, the browser and the beep: one interface, which the
+// handlers and the tests' fake both take, and no forwarding between two.
+class SystemServices : public Services {
 public:
-    explicit SystemServices(ToolkitServices &toolkit)
-        : m_toolkit(toolkit)
-    {
-    }
-
     std::int32_t tickCount() override;
-    void messageBox(std::u16string_view text, std::u16string_view title) override;
     bool startProgram(std::u16string_view commandLine) override;
-    bool openUrl(std::u16string_view address) override;
     std::u16string programDirectory() override;
-    void beep() override;
 
-private:
-    ToolkitServices &m_toolkit;
+protected:
+    SystemServices() = default;
 };
 
 // Services whose program launches wait for the window's first paint. Starting a program forks the whole

@@ -1,7 +1,7 @@
 #include "controlarray.h"
 
 #include "form.h"
-#include "numbers.h"
+#include "platform/text/numbers.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "accessible.h"
 
-#include "controlarray.h"
-#include "controls.h"
+#include "platform/forms/controlarray.h"
+#include "platform/forms/controls.h"
 
 namespace platform {
 

@@ -1,25 +1,8 @@
 #include "services.h"
 
-#include "view.h"
-
 #include <utility>
 
 namespace platform {
-
-void SystemServices::messageBox(std::u16string_view text, std::u16string_view title)
-{
-    m_toolkit.messageBox(text, title);
-}
-
-bool SystemServices::openUrl(std::u16string_view address)
-{
-    return m_toolkit.openUrl(address);
-}
-
-void SystemServices::beep()
-{
-    m_toolkit.beep();
-}
 
 void LaunchesAfterFirstPaint::windowPainted()
 {

@@ -2,8 +2,8 @@
 
 // The runtime's own side of view.h: its state, and its record of each native. Nothing a view reads.
 
-#include "control.h"
-#include "form.h"
+#include "platform/forms/control.h"
+#include "platform/forms/form.h"
 #include "view.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "gb18030.h"
 
-#include "text.h"
+#include "platform/text/text.h"
 
 #include <windows.h>
 

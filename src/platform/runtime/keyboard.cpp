@@ -1,7 +1,7 @@
 #include "keyboard.h"
 
-#include "controlarray.h"
-#include "form.h"
+#include "platform/forms/controlarray.h"
+#include "platform/forms/form.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "files.h"
 #include "gb18030.h"
-#include "text.h"
+#include "platform/text/text.h"
 
 #include <algorithm>
 #include <cstring>

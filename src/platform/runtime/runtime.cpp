@@ -177,7 +177,7 @@ void Runtime::focused(NativeControl &native)
     m_state->focus = binding;
 }
 
-void Runtime::idle(NativeControl &)
+void Runtime::mayHaveLeft(NativeControl &)
 {
     m_state->syncSoon();
 }

@@ -1,6 +1,6 @@
 #include "services.h"
 
-#include "text.h"
+#include "platform/text/text.h"
 
 #include <ctime>
 #include <spawn.h>

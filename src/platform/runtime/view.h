@@ -4,18 +4,40 @@
 //
 // A view shows the program's form through a toolkit (Qt widgets, the system's own windows, a page's
 // elements). It writes three small classes: a NativeControl for one native control, a Toolkit for the window,
-// and the ToolkitServices the program needs of the toolkit (a message box, the browser, a beep). Its main
-// makes the services, the form and the window, and the window owns a Runtime made with the form and the
-// Toolkit. The view hands that Runtime its toolkit's events through the calls of class Runtime below. The
-// Runtime holds every rule the views share (which controls have a native control and when, what each native
-// shows and where, the stacking and keyboard orders, what Tab and Enter do, the focus when the window is
-// activated again, what screen readers are told, the timers and the first paint), so that a view only
-// measures and makes toolkit calls.
+// and what the program needs of the system through the toolkit (a message box, the browser, a beep), which
+// completes the system's own services (platform/system/services.h). Its main makes the services, the form and
+// the window, and the window owns a Runtime made with the form and the Toolkit. The view hands that Runtime
+// its toolkit's events through the calls of class Runtime below. The Runtime holds every rule the views share
+// (which controls have a native control and when, what each native shows and where, the stacking and keyboard
+// orders, what Tab and Enter do, the focus when the window is activated again, what screen readers are told,
+// the timers and the first paint), so that a view only measures and makes toolkit calls.
+//
+// A view's duties, besides the calls below:
+// - Each kind of native gets the calls of its kind only: every kind its bounds, visibility, enabled state,
+//   colours, style, name and stacking, and the focus where it takes one (never a label); labels, text boxes
+//   and buttons a text; labels alone an alignment and a font of their own in their style (the others' style
+//   has none); lists alone items; text boxes alone a description and announcements. A view may take a
+//   native's kind as its widget's type.
+// - Control::Kind's order is the stacking's (labels lowest, lists highest) and may index a view's tables by
+//   kind (the Windows view's window classes, the page's tags): a new kind goes last, and each table grows.
+// - clientSize() answers from the moment setLook() is told, the window hidden: the form's load runs before
+//   the window shows (Runtime::show), and its controls are placed in that size.
+// - activated() comes after the toolkit has given the focus back by its own rule, or instead of that rule:
+//   the runtime's focus is the one that stays.
+// - Keys an input method takes while it composes are its own: key() is never told of them, nor of a Tab or an
+//   Enter that ends a composition.
+// - A native's calls may have the toolkit report back at once (a text set fires its change event, a focus its
+//   focus event): the view hands such an event over as it comes, and the runtime takes it (a typed text equal
+//   to the box's changes nothing). While the runtime makes or destroys a native, runtime() is nullptr and its
+//   events go nowhere.
+// - The smallest complete view is the tests' null view (tests/core/nullview.h): a new view starts from it,
+//   and its tests write a Driver (tests/support/driver.h) that runs the exam's scenarios (tests/scenarios)
+//   through the view's own events.
 //
 // Pixels: of the window's client area, from its top-left corner, x to the right and y downwards; in the units
 // the toolkit lays its controls out in, at Toolkit::dpi() dots per inch.
 
-#include "controls.h"
+#include "platform/forms/controls.h"
 
 #include <cstdint>
 #include <memory>
@@ -62,6 +84,17 @@ struct TextStyle {
     std::u16string_view inkSample;
 };
 
+// Half-width spaces: each space of the caption laid out half as wide as FullWidthSample, a Chinese character,
+// as SimSun lays its spaces out. spaceWidening is what to add to each space of a face whose own space is
+// spaceAdvance wide and whose sample is sampleAdvance wide, in the units they are measured in. A page lays
+// each space out 0.5em wide, a CJK face's characters being an em wide; Windows adds nothing, drawing with
+// SimSun itself, whose spaces are the rule's own.
+inline constexpr char16_t FullWidthSample = u'时';
+constexpr double spaceWidening(double sampleAdvance, double spaceAdvance)
+{
+    return sampleAdvance / 2 - spaceAdvance;
+}
+
 // The faces a toolkit asks for to draw font, best first: the font's own name and, for SimSun, the Song (Ming)
 // faces that stand in for it elsewhere. A toolkit that takes one face (GDI, which has its own substitutes)
 // asks for the first; one that takes a list (Qt, CSS) asks for them all and may end with its generic serif.
@@ -75,8 +108,8 @@ std::vector<std::u16string> fontFaces(const Font &font);
 int inkShift(int rows, int inkTop, int inkBottom);
 
 // The keys whose meaning the runtime decides, and the modifiers held with them. A view hands over every press
-// of Tab (Shift+Tab and a toolkit's Backtab are Tab with Shift) and of Enter (Return and the keypad's Enter),
-// with the modifiers the toolkit reports; Meta is the Windows or Command key.
+// of Tab (Shift+Tab and a toolkit's Backtab are Tab with Shift) and of Enter (Return and the keypad's Enter)
+// that no input method takes, with the modifiers the toolkit reports; Meta is the Windows or Command key.
 enum class Key { Tab, Enter };
 struct Modifiers {
     bool shift = false;
@@ -96,7 +129,7 @@ class NativeControl {
 public:
     NativeControl(const NativeControl &) = delete;
     NativeControl &operator=(const NativeControl &) = delete;
-    // A view's destroys its native control here.
+    // A view destroys its native control here.
     virtual ~NativeControl();
 
     Control::Kind kind() const { return m_kind; }
@@ -186,27 +219,6 @@ protected:
     ~Toolkit() = default;
 };
 
-// What the program asks of the system that takes a toolkit: a view writes these, and its main hands them to
-// the SystemServices (services.h) that its form takes.
-class ToolkitServices {
-public:
-    // Shows text in a modal message titled title, with one OK button and no icon, and returns only once the
-    // user has dismissed it: the handler that shows it goes on from there (the load tests for the key again).
-    // A toolkit whose dialogs do not block (a mobile one's) runs its own event loop until the dialog is
-    // dismissed, as Qt's QDialog::exec() does; a page has alert(), which blocks.
-    virtual void messageBox(std::u16string_view text, std::u16string_view title) = 0;
-    // Opens an address in the user's web browser, without waiting for it; false when that failed.
-    virtual bool openUrl(std::u16string_view address) = 0;
-    // The short sound for an input that was refused.
-    virtual void beep() = 0;
-
-protected:
-    ToolkitServices() = default;
-    ToolkitServices(const ToolkitServices &) = default;
-    ToolkitServices &operator=(const ToolkitServices &) = default;
-    ~ToolkitServices() = default;
-};
-
 class RuntimeState;
 
 // The rules every view shares, over one form and one toolkit. A view makes it with its window (which tells
@@ -248,7 +260,7 @@ public:
     // It has the keyboard focus, whatever gave it.
     void focused(NativeControl &native);
     // A composition in it ended or its menu closed, or it lost the focus: the user may have left it.
-    void idle(NativeControl &native);
+    void mayHaveLeft(NativeControl &native);
     // A key pressed in native (nullptr: in the window, or the toolkit moves the focus on by itself from a
     // control it locked or hid): true when the view drops the key, which the runtime took or which is a Tab
     // the toolkit would move the focus by (Toolkit::movesFocusOnTab).

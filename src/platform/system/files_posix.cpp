@@ -1,6 +1,6 @@
 #include "files.h"
 
-#include "text.h"
+#include "platform/text/text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

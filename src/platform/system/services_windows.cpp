@@ -1,20 +1,12 @@
 #include "services.h"
 
+#include "platform/text/text.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace platform {
-
-namespace {
-
-// The program's text is UTF-16, as Windows' wide strings are.
-std::wstring wide(std::u16string_view text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
-} // namespace
 
 std::int32_t SystemServices::tickCount()
 {
