@@ -1,7 +1,7 @@
 #include "win32driver.h"
 
 #include "platform/forms/controlarray.h"
-#include "views/win32/text.h"
+#include "views/win32/system.h"
 
 #include <algorithm>
 #include <cmath>

@@ -17,7 +17,8 @@ void qm_post(int window);
 void qm_setTimer(int window, int timer, int milliseconds);
 void qm_printed(int window, const char16_t *lines, int length);
 
-int qm_make(int window, int kind, void *native);
+// className: the page's class of the control's kind (label, box, button, list).
+int qm_make(int window, const char16_t *className, int classNameLength, void *native);
 void qm_destroy(int element);
 void qm_bounds(int element, int left, int top, int width, int height);
 void qm_visible(int element, int visible);

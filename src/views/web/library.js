@@ -1,5 +1,5 @@
 // The page's side of the web view: native elements for the program's controls, the window they stand in, its
-// timers and its services. The C++ side (window.cpp, native.cpp, services.cpp) calls these; the page's events
+// timers and its services. The C++ side (window.cpp, native.cpp, library.h) calls these; the page's events
 // call back into it through the functions it exports (qm_*).
 mergeInto(LibraryManager.library, {
   $QM__postset: 'QM.init();',
@@ -200,7 +200,7 @@ mergeInto(LibraryManager.library, {
       QM.withText(item.element.value, function (text, length) {
         _qm_typed(item.native, text, length);
       });
-      _qm_idle(item.native);
+      _qm_mayHaveLeft(item.native);
     });
     div.addEventListener('focusin', function (event) {
       var item = QM.itemOf(event.target);
@@ -210,16 +210,15 @@ mergeInto(LibraryManager.library, {
     div.addEventListener('focusout', function (event) {
       var item = QM.itemOf(event.target);
       if (item)
-        _qm_idle(item.native);
+        _qm_mayHaveLeft(item.native);
     });
     div.addEventListener('keydown', function (event) {
       // Tab and Enter are the program's to decide, with the modifiers held; an input method's keys are its own.
       if (event.isComposing || (event.key !== 'Tab' && event.key !== 'Enter'))
         return;
       var item = QM.itemOf(event.target);
-      var modifiers = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
-        (event.metaKey ? 8 : 0);
-      if (_qm_key(pointer, item ? item.native : 0, event.key === 'Enter' ? 1 : 0, modifiers))
+      if (_qm_key(pointer, item ? item.native : 0, event.key === 'Enter', event.shiftKey, event.ctrlKey, event.altKey,
+                  event.metaKey))
         event.preventDefault();
     });
     if (window.ResizeObserver) {
@@ -322,17 +321,17 @@ mergeInto(LibraryManager.library, {
   },
 
   qm_make__deps: ['$QM'],
-  qm_make: function (window, kind, native) {
-    var tags = ['div', 'input', 'button', 'select'];
-    var element = document.createElement(tags[kind]);
-    element.className = ['label', 'box', 'button', 'list'][kind];
-    if (kind === 1) {
+  qm_make: function (window, classPointer, classLength, native) {
+    var className = QM.text(classPointer, classLength);
+    var element = document.createElement({label: 'div', box: 'input', button: 'button', list: 'select'}[className]);
+    element.className = className;
+    if (className === 'box') {
       element.type = 'text';
       element.autocomplete = 'off';
       element.spellcheck = false;
-    } else if (kind === 2) {
+    } else if (className === 'button') {
       element.type = 'button';
-    } else if (kind === 3) {
+    } else if (className === 'list') {
       element.size = 2;
     }
     element.hidden = true;

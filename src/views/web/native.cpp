@@ -3,11 +3,39 @@
 #include "library.h"
 #include "window.h"
 
+#include <string_view>
+
 namespace views::web {
+
+namespace {
+
+// The page's class for each kind of control, by name: the page makes the element that class stands for.
+std::u16string_view pageClass(platform::Control::Kind kind)
+{
+    switch (kind) {
+    case platform::Control::Kind::Label:
+        return u"label";
+    case platform::Control::Kind::TextBox:
+        return u"box";
+    case platform::Control::Kind::CommandButton:
+        return u"button";
+    case platform::Control::Kind::ListBox:
+        return u"list";
+    }
+    return u"label";
+}
+
+int makeElement(int window, platform::Control::Kind kind, void *native)
+{
+    const std::u16string_view name = pageClass(kind);
+    return qm_make(window, name.data(), int(name.size()), native);
+}
+
+} // namespace
 
 Native::Native(platform::Control::Kind kind, Window &window)
     : NativeControl(kind)
-    , m_element(qm_make(window.id(), int(kind), this))
+    , m_element(makeElement(window.id(), kind, this))
 {
 }
 

@@ -111,17 +111,15 @@ EMSCRIPTEN_KEEPALIVE void qm_focused(void *native)
         runtime->focused(*nativeAt(native));
 }
 
-EMSCRIPTEN_KEEPALIVE void qm_idle(void *native)
+EMSCRIPTEN_KEEPALIVE void qm_mayHaveLeft(void *native)
 {
     if (platform::Runtime *runtime = runtimeOf(native))
         runtime->mayHaveLeft(*nativeAt(native));
 }
 
-// Modifiers: 1 Shift, 2 Control, 4 Alt, 8 Meta.
-EMSCRIPTEN_KEEPALIVE int qm_key(void *window, void *native, int enter, int modifiers)
+EMSCRIPTEN_KEEPALIVE int qm_key(void *window, void *native, int enter, int shift, int ctrl, int alt, int meta)
 {
-    const platform::Modifiers held{
-        (modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0, (modifiers & 8) != 0};
+    const platform::Modifiers held{shift != 0, ctrl != 0, alt != 0, meta != 0};
     return runtimeOfWindow(window).key(
         native ? nativeAt(native) : nullptr, enter ? platform::Key::Enter : platform::Key::Tab, held);
 }

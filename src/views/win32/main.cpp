@@ -1,6 +1,5 @@
 #include "platform/system/services.h"
 #include "views/win32/system.h"
-#include "views/win32/text.h"
 #include "views/win32/window.h"
 #include "window/form1.h"
 
@@ -41,8 +40,7 @@ public:
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show)
 {
     // The common controls of the manifest's version 6. COM, for the names that screen readers read and for
-    // the shell, waits until one of them is needed (system.h): nothing before the first
-    // paint wants it.
+    // the shell, waits until one of them is needed (system.h): nothing before the first paint wants it.
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

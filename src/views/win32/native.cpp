@@ -1,7 +1,6 @@
 #include "native.h"
 
 #include "system.h"
-#include "text.h"
 #include "window.h"
 
 #include <algorithm>

@@ -1,10 +1,15 @@
 #include "system.h"
 
-#include "text.h"
-
 #include <objbase.h>
 
 namespace views::win32 {
+
+std::wstring textOf(HWND hwnd)
+{
+    std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+    return text;
+}
 
 FARPROC systemProcedure(const wchar_t *dll, const char *name)
 {

@@ -2,13 +2,21 @@
 
 // What the view takes from Windows beyond its plain API.
 
+#include "platform/text/text.h"
+
 #include <windows.h>
 
 #include <oleacc.h>
 
+#include <string>
 #include <string_view>
 
 namespace views::win32 {
+
+using platform::wide;
+
+// A window's text, as the system holds it.
+std::wstring textOf(HWND hwnd);
 
 // A function of one of the system's DLLs, found at run time; nullptr where the system has none. For what
 // later versions of Windows add (the program still starts on Windows 7), and for the DLLs that only what

@@ -3,7 +3,6 @@
 #include "native.h"
 #include "resource.h"
 #include "system.h"
-#include "text.h"
 
 #include <algorithm>
 #include <cmath>
