@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 . tools/packages.sh
 need_packages $BUILD_PACKAGES fonts-arphic-uming fonts-wqy-microhei adwaita-qt6 desktop-file-utils appstream clang \
     clang-tidy clang-format clazy libclang-rt-14-dev g++-mingw-w64-x86-64-win32 unicode-data doctest-dev \
-    wine wine64 fonts-wine xvfb xauth locales emscripten chromium firefox-esr poppler-utils python3 dpkg-dev file \
+    wine wine64 fonts-wine xvfb xauth locales emscripten chromium firefox-esr webkit2gtk-driver epiphany-browser \
+    poppler-utils python3 dpkg-dev file \
     lintian dbus-daemon at-spi2-core python3-pyatspi
 # Node.js and npm: Debian's, unless the machine has its own already.
 command -v node >/dev/null 2>&1 || need_packages nodejs
@@ -77,9 +78,9 @@ echo "== The Windows archive, unpacked and run under Wine"
 cmake --build --preset windows --target package
 sh tools/wine.sh sh tools/check-windows-archive.sh
 
-echo "== The web page, built with emscripten, and its tests under node, in Chromium and in Firefox"
-# puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium and
-# Firefox ESR.
+echo "== The web page, built with emscripten, and its tests under node, in Chromium, in Firefox and in WebKit"
+# puppeteer-core and selenium-webdriver, at the versions and with the dependencies package-lock.json pins, drive
+# Debian's Chromium and Firefox ESR, and WebKitGTK's WebKitWebDriver with GNOME Web on a virtual screen.
 npm ci --no-audit --no-fund
 cmake --preset web
 cmake --build --preset web
