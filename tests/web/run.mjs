@@ -28,6 +28,7 @@ const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
 
 // The folders the server serves: each a variant of the site's, with its own key or none.
 const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
+const hundredMegabyteKey = Buffer.concat([tenMegabyteKey.subarray(0, 14), Buffer.alloc(100 * 1024 * 1024, 'B')]);
 // A school's strict host: the page's own files only, and its program compiled.
 const strictPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
 // Keys, and a style sheet, that the server holds back until the test lets them go (held[folder]()), or for good.
@@ -38,6 +39,7 @@ const variants = {
   'no-key': {key: null},
   'html-key': {key: {type: 'text/html', body: '<!DOCTYPE html><html><body>Not Found</body></html>'}},
   'big-key': {key: {type: 'text/plain', body: tenMegabyteKey}},
+  'huge-key': {key: {type: 'text/plain', body: hundredMegabyteKey}},
   strict: {headers: {'Content-Security-Policy': strictPolicy}},
   // The site in any folder below: /folders/<anything>/index.html.
   folders: {},
@@ -481,6 +483,36 @@ await check('a strict host\'s policy: the page runs and keeps its layout', async
   const layout = await layoutOf(strict);
   equal(layout, await layoutOf(site), 'the layout under the policy');
   equal(layout.items, 33, 'the key\'s items');
+});
+
+// The page's collector made to run by buffers made and dropped, until the key's bytes are gone; a key still held
+// outlives them all.
+await check('a key of 100 MB, let go once read', async (page, engine) => {
+  const site = await page(null);
+  await site.evaluateOnNewDocument(() => {
+    const arrayBuffer = Response.prototype.arrayBuffer;
+    Response.prototype.arrayBuffer = function () {
+      return arrayBuffer.call(this).then((bytes) => {
+        if (bytes.byteLength > 100e6)
+          window.keyBytes = new WeakRef(bytes);
+        return bytes;
+      });
+    };
+  });
+  await open(site, 'huge-key');
+  equal((await keyItems(site))[0], 'ABCDA', 'the key\'s first line');
+  // Chromium's collector leaves buffers alone until asked, which the DevTools protocol does.
+  if (engine === 'chromium')
+    await (await site.createCDPSession()).send('HeapProfiler.collectGarbage');
+  equal(await site.evaluate(async () => {
+    for (let round = 0; round < 100; ++round) {
+      if (!window.keyBytes.deref())
+        return 'gone';
+      window.dropped = new ArrayBuffer(64 << 20);
+      await new Promise((resolve) => setTimeout(resolve, 50)); // the collector's own tasks run meanwhile
+    }
+    return 'held';
+  }), 'gone', 'the key\'s bytes');
 });
 
 // Once the page has drawn its next frame, and run what was due before it.

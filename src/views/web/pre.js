@@ -83,10 +83,16 @@ Module.preRun.push(function () {
   Module.quillmarkFiles = {};
   addRunDependency('answer key');
   quillmarkKey.then(function (bytes) {
+    quillmarkKey = null;
     if (bytes)
       Module.quillmarkFiles[directory + '@KEY@'] = new Uint8Array(bytes);
     removeRunDependency('answer key');
   });
+});
+// The program reads its files at start-up alone: their bytes, which a key of any size may be, go once it has.
+Module.postRun = Module.postRun || [];
+Module.postRun.push(function () {
+  Module.quillmarkFiles = {};
 });
 
 // The program, compiled from here on while the rest of this script loads: its bytes were asked for with the
