@@ -29,7 +29,7 @@ const sampleLines = new TextDecoder('gbk').decode(sampleKey).split('\r\n');
 // The folders the server serves: each a variant of the site's, with its own key or none.
 const tenMegabyteKey = Buffer.concat([Buffer.from('标题\r\nABCDA\r\n'), Buffer.alloc(10 * 1024 * 1024, 'B')]);
 const hundredMegabyteKey = Buffer.concat([tenMegabyteKey.subarray(0, 14), Buffer.alloc(100 * 1024 * 1024, 'B')]);
-// A school's strict host: the page's own files only, and its program compiled.
+// A school's strict host: the page's own files only, and its program compiled; and one that refuses the program.
 const strictPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
 // Keys, and a style sheet, that the server holds back until the test lets them go (held[folder]()), or for good.
 const held = {};
@@ -41,6 +41,7 @@ const variants = {
   'big-key': {key: {type: 'text/plain', body: tenMegabyteKey}},
   'huge-key': {key: {type: 'text/plain', body: hundredMegabyteKey}},
   strict: {headers: {'Content-Security-Policy': strictPolicy}},
+  'no-wasm': {headers: {'Content-Security-Policy': "default-src 'self'"}},
   // The site in any folder below: /folders/<anything>/index.html.
   folders: {},
 };
@@ -483,6 +484,20 @@ await check('a strict host\'s policy: the page runs and keeps its layout', async
   const layout = await layoutOf(strict);
   equal(layout, await layoutOf(site), 'the layout under the policy');
   equal(layout.items, 33, 'the key\'s items');
+});
+
+await check('a host that refuses WebAssembly: one line says what it must allow', async (page) => {
+  // The refusal, which the browser reports.
+  const site = await page(null, {allow: /wasm|WebAssembly|unsafe-eval|refused by the page's policy: script-src/});
+  await site.goto(`${origin}/no-wasm/index.html`, {waitUntil: 'load'});
+  await site.waitForFunction(() => document.querySelector('.quillmark-refused'));
+  equal(await site.$eval('.quillmark-refused', (line) => [line.textContent, !!line.closest('.quillmark-form')]),
+    ['本页无法运行：网站须在 Content-Security-Policy 的 script-src 中允许“\'wasm-unsafe-eval\'”。', false],
+  'the line, outside the window');
+  equal(await site.$('.quillmark-form:not([hidden])'), null, 'a window');
+  // Firefox reports the refusal itself as an error of the page's; the page throws nothing of its own.
+  expect(!site.problems.some((problem) => /^uncaught: (?!Content-Security-Policy:)/.test(problem)),
+    site.problems.join('\n'));
 });
 
 // The page's collector made to run by buffers made and dropped, until the key's bytes are gone; a key still held
