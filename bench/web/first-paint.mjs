@@ -19,7 +19,8 @@ const inline = fs.readFileSync(path.join(path.dirname(fileURLToPath(import.meta.
 const cut = (tag) => inline.match(new RegExp(`<${tag}>\\n([^]*?)</${tag}>\\n`));
 const [style, script] = [cut('style'), cut('script')];
 const files = inline.replace(style[0], '<link rel="stylesheet" href="plain.css">\n'
-  + '<link rel="preload" href="答案.txt" as="fetch" crossorigin>\n').replace(script[0], '<script src="plain.js"></script>\n');
+  + '<link rel="preload" href="答案.txt" as="fetch" crossorigin>\n')
+  .replace(script[0], '<script src="plain.js"></script>\n');
 const strict = {'Content-Security-Policy': "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'"};
 const response = (type, body, headers = strict) => ({type, body, headers});
 const server = await serve((pathname) => {
@@ -77,7 +78,5 @@ console.log(`rounds ${rounds}: first paint, median ms: quillmark ${quillmark.toF
   + ` ${inlined.toFixed(1)}, ratio ${(quillmark / inlined).toFixed(3)}; plain, as files for a strict host`
   + ` ${filed.toFixed(1)}, ratio ${(quillmark / filed).toFixed(3)}`);
 const bytes = (name) => fs.statSync(path.join(siteDir, name)).size;
-console.log(`rounds ${rounds}: first paint, median ms: quillmark ${quillmark.toFixed(1)}, plain ${reference.toFixed(1)},`
-  + ` ratio ${(quillmark / reference).toFixed(3)}`);
 console.log(`the program: quillmark.wasm ${bytes('quillmark.wasm')} + quillmark.js ${bytes('quillmark.js')} = `
   + `${bytes('quillmark.wasm') + bytes('quillmark.js')} bytes`);

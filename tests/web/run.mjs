@@ -55,7 +55,8 @@ const server = await serve((pathname) => {
   const file = typeof found === 'string' ? found : found && found.file;
   if (!file || !file.endsWith('.html') || !fs.existsSync(file))
     return found;
-  return {type: 'text/html; charset=utf-8', body: withPreload(fs.readFileSync(file, 'utf8')), headers: found.headers};
+  return {type: 'text/html; charset=utf-8', body: withPreload(fs.readFileSync(file, 'utf8')),
+    headers: found.headers};
 });
 function find(pathname) {
   const [, folder, ...rest] = pathname.split('/');
@@ -520,7 +521,7 @@ await check('a key of 100 MB, let go once read', async (page, engine) => {
   if (engine === 'chromium')
     await (await site.createCDPSession()).send('HeapProfiler.collectGarbage');
   equal(await site.evaluate(async () => {
-    for (let round = 0; round < 100; ++round) {
+    for (let round = 0; round < 400; ++round) {
       if (!window.keyBytes.deref())
         return 'gone';
       window.dropped = new ArrayBuffer(64 << 20);

@@ -351,8 +351,8 @@ function freePort() {
 
 export async function launchWebKit() {
   const port = await freePort();
-  // Without the first two, GNOME Web's page dies at once on a virtual screen; the third as root, as Chromium's
-  // --no-sandbox.
+  // The first two for a virtual screen, where GNOME Web's page was seen to die without them (with them, WebDriver's
+  // screenshot never returns); the third as root, as Chromium's --no-sandbox.
   const env = {...process.env, XVFB_SCREEN: '1920x1200x24', NO_AT_BRIDGE: '1', WEBKIT_DISABLE_DMABUF_RENDERER: '1',
     WEBKIT_DISABLE_COMPOSITING_MODE: '1'};
   if (process.getuid() === 0)
