@@ -377,7 +377,8 @@ await check('captions clear their boxes and stay inside the bar', async (page, e
 });
 
 // Each engine's own accessibility tree finds the boxes by role and name, white space folded as screen readers hear
-// it (Chromium's through the DevTools protocol, Firefox's through WebDriver BiDi's accessibility locator); the
+// it (Chromium's through the DevTools protocol, Firefox's through WebDriver BiDi's accessibility locator, WebKit's
+// through WebDriver's computed role and label); the
 // whole tree, with the descriptions and the live region's words, is read in Chromium, and in Firefox from the
 // attributes its tree is made of.
 await check('what screen readers are told: every box named, the score said, the right answers told', async (page,
@@ -456,7 +457,8 @@ await check('the keyboard: Tab and Enter into the boxes, an input method, a resi
   await site.keyboard.type('A');
   await site.keyboard.press('Enter');
   equal(await site.evaluate(() => document.activeElement.getAttribute('aria-label')), '第 2 题', 'Enter');
-  // Chromium alone: an input method is driven through the DevTools protocol (the scenarios compose everywhere).
+  // Chromium alone: an input method is driven through the DevTools protocol, which WebDriver classic has no
+  // counterpart of (the scenarios compose everywhere).
   if (engine !== 'chromium')
     return;
   // An input method composes, the browser's window changes size meanwhile, and the composition commits.
@@ -700,7 +702,7 @@ for (const [what, folder] of folders)
   });
 
 // Chromium alone: it emulates forced colours through the DevTools protocol; Firefox takes them from its
-// preferences at start-up.
+// preferences at start-up; WebKit's WebDriver emulates no media feature.
 await check('high contrast: the boxes and the bar keep the program\'s colours, and black text', async (page) => {
   const site = await page('site');
   const session = await site.createCDPSession();
