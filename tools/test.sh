@@ -11,7 +11,8 @@
 #   tidy      clang-tidy over the program's sources
 #   clazy     clazy over them
 #   windows   the Windows program built with mingw-w64, its tests under Wine, its archive unpacked and run
-#   web       the web page built with emscripten, its tests under node and in the browsers, its archive served
+#   web       the web page built with emscripten, its tests under node and in Chromium, Firefox and WebKit, its
+#             archive served
 #   deb       the Debian package: lintian; piuparts on Debian 12, on Debian 13 and across the upgrade; installed
 #             here, started and read through the accessibility bus, purged
 #   debian13  in a Debian 13 root (tools/debian13.sh): format and build, and the package built here installed
@@ -118,9 +119,10 @@ stage_windows() {
 }
 
 stage_web() {
-    # puppeteer-core, at the version and with the dependencies package-lock.json pins, drives Debian's Chromium and
-    # Firefox ESR.
-    need_packages cmake ninja-build emscripten doctest-dev chromium firefox-esr poppler-utils python3 $FONTS
+    # puppeteer-core and selenium-webdriver, at the versions and with the dependencies package-lock.json pins,
+    # drive Debian's Chromium and Firefox ESR, and WebKitGTK's WebKitWebDriver with GNOME Web on a virtual screen.
+    need_packages cmake ninja-build emscripten doctest-dev chromium firefox-esr webkit2gtk-driver epiphany-browser \
+        xvfb xauth poppler-utils python3 $FONTS
     # Node.js and npm: Debian's, unless the machine has its own already.
     command -v node >/dev/null 2>&1 || need_packages nodejs
     command -v npm >/dev/null 2>&1 || need_packages npm

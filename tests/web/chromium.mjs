@@ -1,11 +1,13 @@
 // What the web page's tests, its benchmarks and its screenshot share: a small static server on 127.0.0.1 at a
 // free port, and a headless browser driven by puppeteer-core: Debian's Chromium (through the DevTools protocol)
-// or Debian's Firefox ESR (through WebDriver BiDi). The network here reaches nothing beyond the machine, so the
+// or Debian's Firefox ESR (through WebDriver BiDi); or Debian's WebKitGTK, through WebDriver classic on a virtual
+// screen (webkit.mjs). The network here reaches nothing beyond the machine, so the
 // browser makes no background traffic of its own.
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
+import {launchWebKit} from './webkit.mjs';
 
 const types = {'.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
   '.wasm': 'application/wasm', '.ico': 'image/x-icon', '.txt': 'text/plain'};
@@ -39,11 +41,13 @@ export async function serve(find) {
   }};
 }
 
-// The engines the tests try. Debian has no headless WebKit that puppeteer drives.
-export const engines = ['chromium', 'firefox'];
+// The engines the tests try: Chrome's, Firefox's and Safari's.
+export const engines = ['chromium', 'firefox', 'webkit'];
 
 // The browser, with a fresh profile that puppeteer removes when the browser closes.
 export function launch(engine = 'chromium') {
+  if (engine === 'webkit')
+    return launchWebKit();
   // Firefox as its users have it where puppeteer would loosen it: a page from a file: address reads no file
   // beside it, and a pop-up that no click asked for is blocked.
   if (engine === 'firefox')

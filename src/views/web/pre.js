@@ -1,5 +1,15 @@
 // The key file's name is the program's own, written in by the build (page.cpp).
-//
+
+// A line of the page's own above the window, where a user looks for the window.
+function quillmarkLine(className, text) {
+  var line = document.createElement('p');
+  line.className = className;
+  line.setAttribute('role', 'status');
+  line.textContent = text;
+  (document.getElementById('quillmark') || document.body).before(line);
+  return line;
+}
+
 // Before the program starts: the key beside the page, kept among the page's files (files_web.cpp) where the program
 // reads it at start-up as the desktop program reads the file beside it. A key that is not there (not found, a
 // network error, a page opened from a file: address) or that is a page of the server's own (its error page, sent
@@ -14,11 +24,7 @@ var quillmarkKey = new Promise(function (resolve) {
   var controller = new AbortController();
   var note = null;
   var moment = setTimeout(function () {
-    note = document.createElement('p');
-    note.className = 'quillmark-waiting';
-    note.setAttribute('role', 'status');
-    note.textContent = '正在读取“@KEY@”……';
-    (document.getElementById('quillmark') || document.body).before(note);
+    note = quillmarkLine('quillmark-waiting', '正在读取“@KEY@”……');
   }, 1000);
   var limit = setTimeout(function () {
     controller.abort();
@@ -83,10 +89,16 @@ Module.preRun.push(function () {
   Module.quillmarkFiles = {};
   addRunDependency('answer key');
   quillmarkKey.then(function (bytes) {
+    quillmarkKey = null;
     if (bytes)
       Module.quillmarkFiles[directory + '@KEY@'] = new Uint8Array(bytes);
     removeRunDependency('answer key');
   });
+});
+// The program reads its files at start-up alone: their bytes, which a key of any size may be, go once it has.
+Module.postRun = Module.postRun || [];
+Module.postRun.push(function () {
+  Module.quillmarkFiles = {};
 });
 
 // The program, compiled from here on while the rest of this script loads: its bytes were asked for with the
@@ -111,11 +123,21 @@ var quillmarkProgram = new Promise(function (resolve) {
   };
   document.head.appendChild(script);
 });
+// A host whose policy refuses WebAssembly (a Content-Security-Policy without 'wasm-unsafe-eval') refuses even an
+// empty program its instance (WebKit compiles it, then refuses that): the page then says what the host must allow,
+// and goes no further.
 Module.instantiateWasm = function (imports, receive) {
   quillmarkProgram.then(function (program) {
     return WebAssembly.instantiate(program, imports).then(function (instance) {
       receive(instance, program);
     });
-  }).catch(abort);
+  }).catch(function (error) {
+    WebAssembly.instantiate(new Uint8Array([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0])).then(function () {
+      abort(error);
+    }, function () {
+      quillmarkLine('quillmark-refused',
+        '本页无法运行：网站须在 Content-Security-Policy 的 script-src 中允许“\'wasm-unsafe-eval\'”。');
+    });
+  });
   return {};
 };
