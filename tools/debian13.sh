@@ -70,6 +70,8 @@ exec env -u DISPLAY -u XAUTHORITY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS
     unshare --mount --propagation private -- sh -euc '
 root=$1 checkout=$2 cache=$3 refresh=$4
 shift 4
+# The root a mount point of its own, as / is, for what makes systems inside it (mmdebstrap, piuparts).
+mount --bind "$root" "$root"
 mount --rbind /dev "$root/dev"
 mount -t proc proc "$root/proc"
 mount --rbind /sys "$root/sys"
