@@ -62,11 +62,6 @@ HWND windowOf(const Control &control)
     return native ? native->hwnd() : nullptr;
 }
 
-void Native::setBounds(platform::PixelRect bounds)
-{
-    MoveWindow(m_hwnd, bounds.left, bounds.top, bounds.width, bounds.height, TRUE);
-}
-
 void Native::setText(std::u16string_view text)
 {
     SetWindowTextW(m_hwnd, wide(text).c_str());
@@ -108,16 +103,6 @@ void Native::setItems(const std::vector<std::u16string> &items)
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
-void Native::setAccessibleName(std::u16string_view name)
-{
-    annotate(PROPID_ACC_NAME, name, m_named);
-}
-
-void Native::setAccessibleDescription(std::u16string_view description)
-{
-    annotate(PROPID_ACC_DESCRIPTION, description, m_described);
-}
-
 void Native::annotate(const MSAAPROPID &property, std::u16string_view text, bool &annotated)
 {
     // Unnamed, a control is called by its caption: nothing to annotate, nothing to load at start-up, unless
@@ -125,12 +110,6 @@ void Native::annotate(const MSAAPROPID &property, std::u16string_view text, bool
     if (!text.empty() || annotated)
         views::win32::annotate(m_hwnd, property, text);
     annotated = !text.empty();
-}
-
-void Native::announce(std::u16string_view)
-{
-    // Screen readers read the live region's name and text: the announcement's words.
-    announceChange(m_hwnd);
 }
 
 void Native::stackUnder(platform::NativeControl *above)

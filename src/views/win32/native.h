@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/runtime/view.h"
+#include "system.h"
 
 #include <windows.h>
 
@@ -22,7 +23,10 @@ public:
     // nullptr once the window is gone.
     HWND hwnd() const { return m_hwnd; }
 
-    void setBounds(platform::PixelRect bounds) override;
+    void setBounds(platform::PixelRect r) override
+    {
+        MoveWindow(m_hwnd, r.left, r.top, r.width, r.height, TRUE);
+    }
     void setVisible(bool visible) override { ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE); }
     void setEnabled(bool enabled) override { EnableWindow(m_hwnd, enabled); }
     void setText(std::u16string_view text) override;
@@ -31,9 +35,13 @@ public:
     void setStyle(const platform::TextStyle &style) override;
     bool busy() const override { return m_composing || m_menuOpen; }
     void setItems(const std::vector<std::u16string> &items) override;
-    void setAccessibleName(std::u16string_view name) override;
-    void setAccessibleDescription(std::u16string_view description) override;
-    void announce(std::u16string_view text) override;
+    void setAccessibleName(std::u16string_view name) override { annotate(PROPID_ACC_NAME, name, m_named); }
+    void setAccessibleDescription(std::u16string_view text) override
+    {
+        annotate(PROPID_ACC_DESCRIPTION, text, m_described);
+    }
+    // Screen readers read the live region's name and text: the announcement's words.
+    void announce(std::u16string_view) override { announceChange(m_hwnd); }
     void stackUnder(platform::NativeControl *above) override;
     void focus(bool selectAll) override;
 
