@@ -50,21 +50,19 @@ stage_format() {
     echo "$(clang-format --version | sed 's/ *(.*//'): each of the $count C++ files as .clang-format lays it out"
 }
 
-stage_build() {
+# A Qt build and its tests, with what they read the program through (the accessibility bus on a virtual X screen
+# and under Wayland) and the fonts and styles the appearance checks ask for.
+build_and_test() { # preset
     need_packages $BUILD_PACKAGES $FONTS adwaita-qt6 desktop-file-utils appstream doctest-dev xvfb xauth \
         dbus-daemon at-spi2-core python3-pyatspi weston qt6-wayland
-    cmake --preset dev
-    cmake --build --preset dev
-    ctest --preset dev
+    cmake --preset "$1"
+    cmake --build --preset "$1"
+    ctest --preset "$1"
 }
 
-stage_asan() {
-    need_packages $BUILD_PACKAGES $FONTS adwaita-qt6 desktop-file-utils appstream doctest-dev xvfb xauth \
-        dbus-daemon at-spi2-core python3-pyatspi weston qt6-wayland
-    cmake --preset asan
-    cmake --build --preset asan
-    ctest --preset asan
-}
+stage_build() { build_and_test dev; }
+
+stage_asan() { build_and_test asan; }
 
 stage_fuzz() {
     need_packages cmake ninja-build clang libclang-rt-dev
