@@ -61,7 +61,7 @@ done
 mkdir -p "$checkout/build/debian13/node_modules" "$checkout/node_modules" "$root$checkout"
 refresh=
 if [ -z "$(find "$cache/updated" -mtime -7 2>/dev/null)" ]; then
-    refresh='apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get dist-upgrade -y -qq && touch /.updated'
+    refresh='apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get dist-upgrade -y -qq'
 fi
 
 # The variables of this machine's session (its screen, its buses) stay out: the command starts its own.

@@ -121,9 +121,7 @@ mergeInto(LibraryManager.library, {
     if (text === null)
       return -1;
     var count = Math.min(text.length, capacity - 1);
-    for (var at = 0; at < count; ++at)
-      HEAPU16[(into >> 1) + at] = text.charCodeAt(at);
-    HEAPU16[(into >> 1) + count] = 0;
+    QM.store(text, into, count);
     return count;
   },
 

@@ -19,7 +19,8 @@
 //   has none); lists alone items; text boxes alone a description and announcements. A view may take a
 //   native's kind as its widget's type.
 // - Control::Kind's order is the stacking's (labels lowest, lists highest) and may index a view's tables by
-//   kind (the Windows view's window classes, the page's tags): a new kind goes last, and each table grows.
+//   kind (the Windows view's window classes; the page names its classes instead): a new kind goes last, and
+//   each table grows.
 // - clientSize() answers from the moment setLook() is told, the window hidden: the form's load runs before
 //   the window shows (Runtime::show), and its controls are placed in that size.
 // - activated() comes after the toolkit has given the focus back by its own rule, or instead of that rule:

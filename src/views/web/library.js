@@ -27,11 +27,17 @@ mergeInto(LibraryManager.library, {
       return text;
     },
 
+    // Writes the first `count` code units of text at pointer, and a NUL after them.
+    store: function (text, pointer, count) {
+      for (var at = 0; at < count; ++at)
+        HEAPU16[(pointer >> 1) + at] = text.charCodeAt(at);
+      HEAPU16[(pointer >> 1) + count] = 0;
+    },
+
     // Hands a JavaScript string to a C++ function taking (..., pointer, length): a UTF-16 copy on the heap.
     withText: function (text, call) {
       var pointer = _malloc(text.length * 2 + 2);
-      for (var at = 0; at < text.length; ++at)
-        HEAPU16[(pointer >> 1) + at] = text.charCodeAt(at);
+      QM.store(text, pointer, text.length);
       try {
         return call(pointer, text.length);
       } finally {
