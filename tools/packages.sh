@@ -7,9 +7,10 @@ need_packages() {
     [ -z "$missing" ] && return 0
     echo "Installing:$missing"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
+    # Another apt run (a second test command, a helper) holds dpkg's lock for a while: wait for it, not fail.
+    apt-get -o DPkg::Lock::Timeout=900 update -qq
     # shellcheck disable=SC2086
-    apt-get install -y -qq --no-install-recommends $missing
+    apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends $missing
 }
 
 BUILD_PACKAGES="cmake ninja-build g++ qt6-base-dev libgl-dev"
