@@ -11,30 +11,30 @@
 # a run brings it up to date (apt-get dist-upgrade); QUILLMARK_DEBIAN13_REFRESH=1 makes it anew.
 #
 # Inside, the checkout's build/ is its build/debian13/, and node_modules/ is build/debian13/node_modules/, so
-# that the two releases' builds never meet; /proc, /sys, /dev and /dev/shm are the machine's, for the builds, Wine and the virtual
-# screens, which the command starts inside. Every mount is in a namespace of the command's own and goes with it.
+# that the two releases' builds never meet; /sys and /dev are the machine's, for the builds, Wine and the
+# virtual screens, which the command starts inside. The command runs in PID and mount namespaces of its own
+# (tools/contained.sh): whatever it starts and every mount goes with it, on Ctrl-C or a kill too, and the lock
+# that keeps two runs from sharing the root is held outside, where nothing the command starts can keep it.
 set -eu
 checkout=$(cd "$(dirname "$0")/.." && pwd)
+cd "$checkout"
+. tools/packages.sh
+. tools/contained.sh
 cache=${QUILLMARK_DEBIAN13:-/var/cache/quillmark/debian13}
 root=$cache/root
-[ $# -gt 0 ] || set -- sh
-
-. "$checkout/tools/packages.sh"
 need_packages mmdebstrap util-linux
-
-mkdir -p "$cache"
-exec 9>"$cache/lock"
-flock 9
+contain --lock "$cache/lock" tools/debian13.sh "$@"
+[ $# -gt 0 ] || set -- sh
 
 if [ "${QUILLMARK_DEBIAN13_REFRESH:-}" = 1 ] || [ ! -e "$cache/made" ]; then
     rm -rf "$root" "$cache/made" "$cache/updated"
-    # This machine's mirrors, with trixie's suites in place of its own.
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    # This machine's mirrors, with the newer release's suites in place of its own.
+    release=$(this_release)
     sources=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' | awk '$3 == "deb"' | sort -u |
         while read -r uri suite _; do
-            echo "deb $uri trixie${suite#"$codename"} main"
+            echo "deb $uri $NEWER_RELEASE${suite#"$release"} main"
         done)
-    [ -n "$sources" ] || { echo "debian13.sh: this machine has no Debian sources to make trixie's from"; exit 1; }
+    [ -n "$sources" ] || { echo "debian13.sh: this machine has no Debian sources to make $NEWER_RELEASE's from"; exit 1; }
     echo "Making a Debian 13 root in $root from:"
     echo "$sources"
     # Its ways to the registries: its own certificate authorities, the apt settings no package owns.
@@ -45,11 +45,12 @@ if [ "${QUILLMARK_DEBIAN13_REFRESH:-}" = 1 ] || [ ! -e "$cache/made" ]; then
     for file in /etc/apt/apt.conf.d/*; do
         [ -f "$file" ] && ! dpkg -S "$file" >/dev/null 2>&1 && cp "$file" "$hooks/apt/"
     done
+    export QUILLMARK_HOOKS="$hooks"
     echo "$sources" | mmdebstrap --mode=root --variant=apt --include=ca-certificates,locales \
-        --setup-hook="mkdir -p \"\$1/etc/apt/apt.conf.d\" && cp $hooks/apt/* \"\$1/etc/apt/apt.conf.d/\" 2>/dev/null || true" \
-        --customize-hook="mkdir -p \"\$1/usr/local/share/ca-certificates\" && cp $hooks/ca/* \"\$1/usr/local/share/ca-certificates/\" 2>/dev/null || true" \
+        --setup-hook='mkdir -p "$1/etc/apt/apt.conf.d" && cp "$QUILLMARK_HOOKS"/apt/* "$1/etc/apt/apt.conf.d/" 2>/dev/null || true' \
+        --customize-hook='mkdir -p "$1/usr/local/share/ca-certificates" && cp "$QUILLMARK_HOOKS"/ca/* "$1/usr/local/share/ca-certificates/" 2>/dev/null || true' \
         --customize-hook='chroot "$1" update-ca-certificates >/dev/null' \
-        trixie "$root" -
+        "$NEWER_RELEASE" "$root" -
     touch "$cache/made" "$cache/updated"
 fi
 
@@ -58,19 +59,9 @@ for file in "$(npm config get globalconfig 2>/dev/null || true)" "$HOME/.npmrc";
     case $file in /*) [ -f "$file" ] && mkdir -p "$root$(dirname "$file")" && cp "$file" "$root$file" ;; esac
 done
 
-mkdir -p "$checkout/build/debian13/node_modules" "$checkout/node_modules" "$root$checkout"
-refresh=
-if [ -z "$(find "$cache/updated" -mtime -7 2>/dev/null)" ]; then
-    refresh='apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get dist-upgrade -y -qq'
-fi
-
-# The variables of this machine's session (its screen, its buses) stay out: the command starts its own.
-exec env -u DISPLAY -u XAUTHORITY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR \
-    HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    unshare --mount --propagation private -- sh -euc '
-root=$1 checkout=$2 cache=$3 refresh=$4
-shift 4
-# The root a mount point of its own, as / is, for what makes systems inside it (mmdebstrap, piuparts).
+# The root a mount point of its own, as / is, for what makes systems inside it (mmdebstrap, piuparts); the
+# machine's devices and kernel; a /tmp and a /run of its own; the checkout at its own path, made in the root's
+# /tmp once that is mounted where the checkout lies under /tmp.
 mount --bind "$root" "$root"
 mount --rbind /dev "$root/dev"
 mount -t proc proc "$root/proc"
@@ -78,12 +69,20 @@ mount --rbind /sys "$root/sys"
 mount -t tmpfs tmpfs "$root/tmp"
 mount -t tmpfs tmpfs "$root/run"
 mount --bind /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || cp /etc/resolv.conf "$root/etc/resolv.conf"
+mkdir -p "$checkout/build/debian13/node_modules" "$checkout/node_modules" "$root$checkout"
 mount --bind "$checkout" "$root$checkout"
 mount --bind "$checkout/build/debian13" "$root$checkout/build"
 mount --bind "$checkout/build/debian13/node_modules" "$root$checkout/node_modules"
-if [ -n "$refresh" ]; then
-    chroot "$root" sh -c "$refresh" && touch "$cache/updated"
+
+# Once a week, brought up to date; a failure to is the run's.
+if [ -z "$(find "$cache/updated" -mtime -7 2>/dev/null)" ]; then
+    echo "Bringing the Debian 13 root up to date"
+    chroot "$root" sh -c 'apt-get -o DPkg::Lock::Timeout=900 update -qq &&
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 dist-upgrade -y -qq'
+    touch "$cache/updated"
 fi
-cd "$root$checkout"
-exec chroot "$root" sh -c "cd \"\$0\" && exec \"\$@\"" "$checkout" "$@"
-' sh "$root" "$checkout" "$cache" "$refresh" "$@"
+
+# The variables of this machine's session (its screen, its buses) stay out: the command starts its own.
+env -u DISPLAY -u XAUTHORITY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR \
+    HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    chroot "$root" sh -c 'cd "$0" && exec "$@"' "$checkout" "$@"

@@ -1,4 +1,22 @@
-# Sourced by the other scripts: installs the Debian packages named in $@ that are missing.
+# Sourced by the other scripts: Debian's releases and packages as the scripts meet them.
+
+# The releases Quillmark is built and tested on: the older one builds the package handed out for both.
+OLDER_RELEASE=bookworm # Debian 12
+NEWER_RELEASE=trixie   # Debian 13
+
+# This machine's release, by its code name.
+this_release() {
+    (. /etc/os-release && echo "${VERSION_CODENAME:-unknown}")
+}
+
+# The package `cmake --build --preset deb --target package` makes, named from that build's own configuration.
+deb_file() {
+    set -- build/deb/CPackConfig.cmake
+    echo "build/deb/quillmark_$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$1")-$(sed -n \
+        's/^set(CPACK_DEBIAN_PACKAGE_RELEASE "\(.*\)")$/\1/p' "$1")_$(dpkg --print-architecture).deb"
+}
+
+# Installs the Debian packages named in $@ that are missing.
 need_packages() {
     missing=""
     for package in "$@"; do

@@ -11,24 +11,23 @@
 set -eu
 cd "$(dirname "$0")/.."
 checkout=$(pwd)
+. tools/packages.sh
+. tools/contained.sh
 cache=${QUILLMARK_PIUPARTS:-/var/cache/quillmark/piuparts}
-config=build/deb/CPackConfig.cmake
-field() { sed -n "s/^set($1 \"\(.*\)\")$/\1/p" "$config"; }
-deb=$checkout/build/deb/quillmark_$(field CPACK_PACKAGE_VERSION)-$(field CPACK_DEBIAN_PACKAGE_RELEASE)_$(dpkg --print-architecture).deb
+deb=$checkout/$(deb_file)
 [ -f "$deb" ] || { echo "No $deb: make it with cmake --build --preset deb --target package"; exit 1; }
+# Its systems' mounts and processes go with it, however it ends; one run at a time uses the bases.
+contain --lock "$cache/lock" tools/piuparts.sh "$@"
 # The machine's own Debian mirror, the first that serves its main archive.
 mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' | awk '$3 == "deb" && $2 !~ /-/ {print $1; exit}')
 [ -n "$mirror" ] || { echo "This machine has no Debian mirror in its sources"; exit 1; }
 
 # A package built on Debian 13 depends on its new library names (the t64 ones), which Debian 12 lacks: it is for
 # Debian 13 alone, and the handed-out package, built on Debian 12, is the one checked on both and across.
-built_on=$(. /etc/os-release && echo "$VERSION_CODENAME")
-releases="bookworm trixie"
-[ "$built_on" = bookworm ] || releases=trixie
+built_on=$(this_release)
+releases="$OLDER_RELEASE $NEWER_RELEASE"
+[ "$built_on" = "$OLDER_RELEASE" ] || releases=$NEWER_RELEASE
 
-mkdir -p "$cache"
-exec 9>"$cache/lock"
-flock 9
 for release in $releases; do
     if [ -z "$(find "$cache/$release.made" -mtime -7 2>/dev/null)" ]; then
         echo "Making the base system of $release in $cache/$release"
@@ -44,7 +43,16 @@ done
 reference="$cache/upgraded.meta"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The systems piuparts makes in $work: on an interruption, what they still mount there is let go before they
+# are removed, never followed into (their /dev, /proc and the archive are the machine's).
+cleanup() {
+    trap '' INT TERM
+    wait
+    grep -o " $work/[^ ]*" /proc/self/mounts | sort -r | while read -r point; do umount -l "$point" || true; done
+    rm -rf --one-file-system "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
 # The package as an archive of its own, for the upgrade, which installs it by name in the older release; at
 # one path from run to run, since the systems it is seen in are compared with a kept one, which its own files
 # (a new build each time) are left out of, as are piuparts' copies of the scripts in tests/deb.
@@ -75,16 +83,16 @@ run() { # name, log, the release it starts from, then piuparts' own arguments
     fi
 }
 status=0
-if [ "$built_on" != bookworm ]; then
+if [ "$built_on" != "$OLDER_RELEASE" ]; then
     echo "piuparts: this package was built on $(. /etc/os-release && echo "$PRETTY_NAME"), for that release alone"
-    run "Debian 13: install, remove, purge" debian13 trixie -d trixie "$deb"
+    run "Debian 13: install, remove, purge" debian13 "$NEWER_RELEASE" -d "$NEWER_RELEASE" "$deb"
     exit
 fi
-run "Debian 12: install, remove, purge" debian12 bookworm -d bookworm "$deb" &
+run "Debian 12: install, remove, purge" debian12 "$OLDER_RELEASE" -d "$OLDER_RELEASE" "$deb" &
 twelve=$!
-run "Debian 13: install, remove, purge" debian13 trixie -d trixie "$deb" &
+run "Debian 13: install, remove, purge" debian13 "$NEWER_RELEASE" -d "$NEWER_RELEASE" "$deb" &
 thirteen=$!
-run "Debian 12 upgraded to 13" upgrade bookworm -d bookworm -d trixie --end-meta="$reference" \
+run "Debian 12 upgraded to 13" upgrade "$OLDER_RELEASE" -d "$OLDER_RELEASE" -d "$NEWER_RELEASE" --end-meta="$reference" \
     --save-end-meta="$reference" --apt quillmark --bindmount "$repository" --ignore-regex="^$repository/" \
     --ignore-regex="^/tmp/scripts/" --extra-repo "deb [trusted=yes] file://$repository ./" || status=1
 wait $twelve || status=1

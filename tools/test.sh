@@ -18,15 +18,20 @@
 #   debian13  in a Debian 13 root (tools/debian13.sh): format and build, and the package built here installed
 #             there, read on X and under Wayland
 #
-# Each stage installs the Debian packages it needs; none needs a display.
+# Each stage installs the Debian packages it needs; none needs a display. A stage that fails does not stop the
+# next: the last lines list each stage, passed or failed, with its time, and the command fails if any did.
+# Whatever a stage starts (virtual screens, buses, Wine, browsers, systems in roots) ends with the command, on
+# Ctrl-C or a kill too (tools/contained.sh).
 set -eu
 cd "$(dirname "$0")/.."
-. tools/packages.sh
 STAGES="format build asan fuzz tidy clazy windows web deb debian13"
-[ $# -gt 0 ] || set -- $STAGES
 for stage in "$@"; do
     case " $STAGES installed " in *" $stage "*) ;; *) echo "No stage $stage: the stages are $STAGES"; exit 2 ;; esac
 done
+. tools/packages.sh
+. tools/contained.sh
+contain tools/test.sh "$@"
+[ $# -gt 0 ] || set -- $STAGES
 export QT_QPA_PLATFORM=offscreen
 # Every font, style and lock a check needs is installed here: a check that cannot run fails rather than skips.
 export QUILLMARK_NO_SKIPS=1
@@ -68,31 +73,42 @@ stage_fuzz() {
     need_packages cmake ninja-build clang libclang-rt-dev
     cmake --preset fuzz
     cmake --build --preset fuzz
+    # The two fuzzers side by side, a core each.
     for target in keyfile number; do
         mkdir -p "$work/$target"
         # New inputs go to the scratch corpus; the seeds in the repository stay as they are.
-        if ! build/fuzz/fuzz/fuzz_$target -max_total_time="${QUILLMARK_FUZZ_SECONDS:-60}" -max_len=16384 \
-            -artifact_prefix="$work/" -print_final_stats=1 "$work/$target" "fuzz/corpus/$target" \
-            >"$work/$target.log" 2>&1; then
+        build/fuzz/fuzz/fuzz_$target -max_total_time="${QUILLMARK_FUZZ_SECONDS:-60}" -max_len=16384 \
+            -artifact_prefix="$work/$target-" -print_final_stats=1 "$work/$target" "fuzz/corpus/$target" \
+            >"$work/$target.log" 2>&1 &
+        echo $! >"$work/$target.pid"
+    done
+    found=
+    for target in keyfile number; do
+        if ! wait "$(cat "$work/$target.pid")"; then
             tail -n 60 "$work/$target.log"
             echo "fuzz_$target found a failing input (above)"
-            return 1
+            found=yes
+            continue
         fi
         echo "fuzz_$target: $(grep -E "^Done" "$work/$target.log"); corpus of $(ls "$work/$target" | wc -l) inputs"
     done
+    [ -z "$found" ]
 }
 
 stage_tidy() {
     need_packages $BUILD_PACKAGES doctest-dev clang-tidy
-    [ -f build/dev/compile_commands.json ] || cmake --preset dev >/dev/null
+    cmake --preset dev >/dev/null # the compile commands of the sources as they are now
     # The Windows-only and the browser-only sources are those builds'.
     find src -name '*.cpp' ! -name '*_windows.cpp' ! -name '*_web.cpp' ! -path 'src/views/win32/*' \
         ! -path 'src/views/web/*' | sort >"$work/tidy"
     [ -s "$work/tidy" ] || { echo "No source for clang-tidy to check"; return 1; }
-    xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet <"$work/tidy" 2>&1 |
-        grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' >"$work/tidy.log" || true
-    if grep -q -E 'warning:|error:' "$work/tidy.log"; then
+    # A source clang-tidy cannot check (it does not compile, its command is missing) fails as a finding does.
+    status=0
+    xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet <"$work/tidy" >"$work/tidy.out" 2>&1 || status=$?
+    grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' "$work/tidy.out" >"$work/tidy.log" || true
+    if [ $status -ne 0 ] || grep -q -E 'warning:|error:' "$work/tidy.log"; then
         cat "$work/tidy.log"
+        echo "clang-tidy failed (exit status $status) or found the above"
         return 1
     fi
     echo "$(clang-tidy --version | sed -n 's/.*LLVM version/clang-tidy/p'): each of the $(wc -l <"$work/tidy") sources clean"
@@ -151,34 +167,65 @@ stage_installed() {
 }
 
 stage_debian13() {
-    if [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" = trixie ]; then
-        echo "This machine is Debian 13: the stages above were Debian 13's"
-        return 0
+    if [ "$(this_release)" = "$NEWER_RELEASE" ]; then
+        # Here already: what the stage does in the root, done here, but for what this run has passed already.
+        echo "This machine is Debian 13: its format and build stages, and its package installed, here"
+        for stage in format build; do
+            case " $passed " in
+            *" $stage "*) echo "$stage: passed above, in this run" ;;
+            *) "stage_$stage" ;;
+            esac
+        done
+        cmake --preset deb
+        cmake --build --preset deb --target package
+        stage_installed
+        return
     fi
-    # The package this machine's deb stage made, or makes now.
-    ls build/deb/quillmark_*.deb >/dev/null 2>&1 || stage_deb
+    # The package of this very tree: built anew where the sources changed since the last, never an old one.
+    need_packages $BUILD_PACKAGES dpkg-dev file
+    cmake --preset deb
+    cmake --build --preset deb --target package
     mkdir -p build/debian13/deb
-    cp build/deb/quillmark_*.deb build/deb/CPackConfig.cmake build/debian13/deb/
+    cp "$(deb_file)" build/deb/CPackConfig.cmake build/debian13/deb/
     sh tools/debian13.sh sh tools/test.sh format build installed
 }
 
+# Each stage in a shell of its own, where set -e ends it at its first failure (it would not inside a condition),
+# started in the background so that a signal is taken at once, not once the stage is over.
 total=$(date +%s)
 summary=
+passed=
+failed=
+interrupted() {
+    trap '' INT TERM
+    echo "== interrupted: ended what the stages had started"
+    exit "$1"
+}
+trap 'interrupted 130' INT
+trap 'interrupted 143' TERM
 for stage in "$@"; do
     echo "== $stage"
     started=$(date +%s)
-    # In a subshell of its own outside any condition, where set -e still ends the stage at its first failure.
-    set +e
     (
         set -e
         "stage_$stage"
-    )
-    status=$?
-    set -e
-    if [ $status -ne 0 ]; then
-        echo "== $stage failed after $(($(date +%s) - started)) s"
-        exit 1
+    ) &
+    if wait $!; then
+        verdict=passed
+        passed="$passed $stage"
+    else
+        verdict=FAILED
+        failed="$failed $stage"
     fi
-    summary="$summary$stage $(($(date +%s) - started)) s; "
+    seconds=$(($(date +%s) - started))
+    echo "== $stage $verdict after $seconds s"
+    summary="$summary$(printf '%-9s %-6s %5d s' "$stage" "$verdict" "$seconds")
+"
 done
-echo "== passed: ${summary}$(($(date +%s) - total)) s in all"
+echo "== the stages:"
+printf '%s' "$summary"
+if [ -n "$failed" ]; then
+    echo "== FAILED:$failed ($(($(date +%s) - total)) s in all)"
+    exit 1
+fi
+echo "== passed, $(($(date +%s) - total)) s in all"
