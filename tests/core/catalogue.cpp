@@ -70,47 +70,50 @@ void finishExam(TestForm &test)
 
 TEST_CASE("the question count, in every phase that takes it")
 {
-    std::vector<std::pair<std::string, std::u16string>> texts;
-    std::vector<int> boxes; // -1: refused, the sheet stays
-    for (const auto &[name, text] : notANumberTexts()) {
-        texts.emplace_back(name, text);
-        boxes.push_back(-1);
-    }
-    const std::tuple<const char *, std::u16string, int> rows[] = {
-        {"-0", u"-0", 0},
-        {"decimal comma", u"2,5", -1},
-        {"space inside", u"1 2", -1},
-        {"full-width digits", u"１３０", 130},
-        {"ideographic spaces", u"\u3000７\u3000", 7},
-        {"full-width minus", u"－３", 0},
-        {"underflow", u"5e-400", 0},
-        {"at the element limit", u"32767", 32767},
-        {"a fraction below the limit", u"32767.9", 32767},
-        {"just past the limit", u"32768", -1},
-        {"far past the limit", u"1e9", -1},
-        {"far below zero", u"-1e300", 0},
+    // The count as its box holds it, the sheet Prepare makes of it (-1: refused, the sheet stays), and the
+    // score when grading reads it with the boxes holding A, B, 丙, nothing and E against ABCDE (3 where a
+    // count past the sheet's limit grades the five boxes there are, 0 where it is no number and grades none).
+    struct Row {
+        std::string name;
+        std::u16string text;
+        int boxes;
+        std::u16string_view score;
     };
-    for (const auto &[name, text, count] : rows) {
-        texts.emplace_back(name, text);
-        boxes.push_back(count);
-    }
-    for (size_t row = 0; row < texts.size(); ++row) {
-        INFO(texts[row].first);
-        inEveryReadyPhase([&](TestForm &test, const std::string &before) {
-            type(test, test->Text1, texts[row].second);
+    std::vector<Row> rows;
+    for (const auto &[name, text] : notANumberTexts())
+        rows.push_back({name, text, -1, u"0"});
+    const Row more[] = {
+        {"-0", u"-0", 0, u"0"},
+        {"decimal comma", u"2,5", -1, u"0"},
+        {"space inside", u"1 2", -1, u"0"},
+        {"full-width digits", u"１３０", 130, u"0"},
+        {"ideographic spaces", u"\u3000７\u3000", 7, u"0"},
+        {"full-width minus", u"－３", 0, u"0"},
+        {"underflow", u"5e-400", 0, u"0"},
+        {"at the element limit", u"32767", 32767, u"0"},
+        {"a fraction below the limit", u"32767.9", 32767, u"0"},
+        {"just past the limit", u"32768", -1, u"3"},
+        {"far past the limit", u"1e9", -1, u"3"},
+        {"far below zero", u"-1e300", 0, u"0"},
+    };
+    rows.insert(rows.end(), std::begin(more), std::end(more));
+    for (const Row &row : rows) {
+        INFO(row.name);
+        inEveryReadyPhase([&row](TestForm &test, const std::string &before) {
+            type(test, test->Text1, row.text);
             prepare(test);
-            if (boxes[row] < 0) {
+            if (row.boxes < 0) {
                 CHECK(answers(*test) == Typed);
                 CHECK(phaseOf(test) == before);
                 CHECK(test.services.beeps == 1);
             } else {
-                CHECK(test->Text2.count() == boxes[row] + 1);
-                CHECK(phaseOf(test) == (boxes[row] > 0 ? ReadyWithSheet : Ready));
+                CHECK(test->Text2.count() == row.boxes + 1);
+                CHECK(phaseOf(test) == (row.boxes > 0 ? ReadyWithSheet : Ready));
             }
-            // The count stays in its box and reaches grading too.
-            const Lines kept = answers(*test);
+            // The count stays in its box and reaches grading too; the sheet keeps its answers.
             finishExam(test);
-            CHECK(answers(*test) == kept);
+            CHECK(test.view->text(test->Text3) == row.score);
+            CHECK(answers(*test) == (row.boxes < 0 ? Typed : Lines(std::size_t(row.boxes))));
             CHECK(test.view->windowVisible());
         });
     }

@@ -38,6 +38,34 @@ TEST_CASE("twips to pixels")
     }
 }
 
+TEST_CASE("a control's pixels: each edge at its nearest pixel, not its size")
+{
+    // Answer boxes, 400 twips square: 26.7 pixels at 96 DPI (15 twips a pixel) and 33.3 at 120 (12), which
+    // their edges make 26 or 27, 33 or 34, by where they fall. Box 1 at 600, 400; box 21 at 2200, 400.
+    const struct {
+        float left, top, width, height;
+        int dpi;
+        platform::PixelRect pixels;
+    } rows[] = {
+        {600, 400, 400, 400, 96, {40, 27, 27, 26}}, // 40 to 66.7, 26.7 to 53.3
+        {2200, 400, 400, 400, 96, {147, 27, 26, 26}}, // 146.7 to 173.3
+        {600, 400, 400, 400, 120, {50, 33, 33, 34}}, // 50 to 83.3, 33.3 to 66.7
+        {2200, 400, 400, 400, 120, {183, 33, 34, 34}}, // 183.3 to 216.7
+        {240, 0, 8000, 375, 120, {20, 0, 667, 31}}, // the bar: 20 to 686.7, 0 to 31.3
+        {-300, 0, 400, 400, 96, {-20, 0, 27, 27}}, // -20 to 6.7
+        {0, 0, -400, 400, 96, {0, 0, 0, 27}}, // no width below nothing
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.left);
+        CAPTURE(row.dpi);
+        struct OneBox final : platform::Form {
+            platform::TextBox Box{*this};
+        } form;
+        form.Box.move(row.left, row.top, row.width, row.height);
+        CHECK(platform::pixelRect(form.Box, row.dpi) == row.pixels);
+    }
+}
+
 TEST_CASE("a caption placed by its ink")
 {
     // Rows of the label, and the first and last rows of the sample's strokes where the line height puts them.

@@ -259,6 +259,9 @@ TEST_CASE("directory and missing file give no lines")
     CHECK(platform::readTextLines((dir.path / "none.txt").u16string(), 34).empty());
 }
 
+// Windows makes symbolic links for administrators alone, or in its developer mode, and Wine makes none: the
+// case is the POSIX systems'.
+#ifndef _WIN32
 TEST_CASE("links are followed to what they point at")
 {
     TempDir dir;
@@ -267,9 +270,10 @@ TEST_CASE("links are followed to what they point at")
     fs::create_symlink(dir.path / "key.txt", dir.path / "file-link", error);
     fs::create_directory_symlink(dir.path, dir.path / "dir-link", error);
     if (error) {
-        MESSAGE("no symbolic links here: ", error.message());
+        skipped(("no symbolic links here: " + error.message()).c_str());
         return;
     }
     CHECK(platform::readTextLines((dir.path / "file-link").u16string(), 34) == Lines{u"ABCDA"});
     CHECK_FALSE(platform::fileExists((dir.path / "dir-link").u16string()));
 }
+#endif

@@ -12,7 +12,8 @@ TEST_CASE("Start fixes the length and the start, and widens the bar")
     CHECK(test->Label4.width() == 8000.0f);
     CHECK(test.view->text(test->Label4) == u" "); // until the first tick
     CHECK(test->Timer1.isEnabled());
-    CHECK(test.view->rect(test->Label4).width == platform::pixelRect(test->Label4, test.view->dpi()).width);
+    // From 240 to 8240 twips: 16 to 549.3 pixels.
+    CHECK(test.view->rect(test->Label4) == platform::PixelRect{16, 0, 533, 25});
 }
 
 TEST_CASE("Hand in between two ticks stops the clock")

@@ -15,13 +15,24 @@ TEST_CASE("the grid")
     prepare(test, u"130");
     CHECK(test->Text2.count() == 131);
     CHECK(test->Label1.count() == 131);
+    // On the screen, at 15 twips a pixel, each edge at its nearest pixel: box 11 from 1400/15 = 93.3 to
+    // 1800/15 = 120 across and from 400/15 = 26.7 to 800/15 = 53.3 down, its number from 1100/15 = 73.3.
+    REQUIRE(test.view->dpi() == 96);
     const struct {
         int question;
         int left;
         int top;
-    } rows[] = {{1, 600, 400}, {9, 600, 3600}, {10, 600, 4000}, {11, 1400, 400}, {130, 10200, 4000}};
+        platform::PixelRect box;
+        platform::PixelRect number;
+    } rows[] = {
+        {1, 600, 400, {40, 27, 27, 26}, {20, 27, 27, 26}},
+        {9, 600, 3600, {40, 240, 27, 27}, {20, 240, 27, 27}},
+        {10, 600, 4000, {40, 267, 27, 26}, {20, 267, 27, 26}},
+        {11, 1400, 400, {93, 27, 27, 26}, {73, 27, 27, 26}},
+        {130, 10200, 4000, {680, 267, 27, 26}, {660, 267, 27, 26}},
+    };
     for (const auto &row : rows) {
-        const auto &[question, left, top] = row;
+        const auto &[question, left, top, boxRect, numberRect] = row;
         CAPTURE(row.question);
         const platform::TextBox &box = test->Text2[question];
         CHECK(box.left() == float(left));
@@ -33,10 +44,8 @@ TEST_CASE("the grid")
         CHECK(number.top() == float(top));
         CHECK(number.width() == 400.0f);
         CHECK(test.view->text(number) == platform::fromUtf8(std::to_string(question)));
-        // At 15 twips a pixel at 96 DPI.
-        const int dpi = test.view->dpi();
-        CHECK(test.view->rect(box).left == platform::twipsToPixels(left, dpi));
-        CHECK(test.view->rect(box).top == platform::twipsToPixels(top, dpi));
+        CHECK(test.view->rect(box) == boxRect);
+        CHECK(test.view->rect(number) == numberRect);
         CHECK(test.view->visible(box));
     }
 }
@@ -51,8 +60,8 @@ TEST_CASE("new boxes are empty, white and open; their numbers look like the coun
         CHECK(test.view->text(test->Text2[i]).empty());
         CHECK(test.view->enabled(test->Text2[i]));
         CHECK(test.view->background(test->Text2[i]) == Form1::White);
-        CHECK(test->Label1[i].alignment() == test->Label1[0].alignment());
-        CHECK(test->Label1[i].font() == test->Label1[0].font());
+        CHECK(test->Label1[i].alignment() == platform::Label::LeftJustify);
+        CHECK(test->Label1[i].font() == nullptr); // the window's, as the count's caption has
     }
 }
 
@@ -61,12 +70,11 @@ TEST_CASE("a box lies over its number")
     TestForm test;
     test.show();
     prepare(test, u"1");
-    // Twips 600 to 700 across, where number 1 (300 to 700) and box 1 (600 to 1000) overlap.
-    const int dpi = test.view->dpi();
-    CHECK(test.view->controlAt(platform::twipsToPixels(650, dpi), platform::twipsToPixels(600, dpi))
-        == &test->Text2[1]);
-    CHECK(test.view->controlAt(platform::twipsToPixels(400, dpi), platform::twipsToPixels(600, dpi))
-        == &test->Label1[1]);
+    // Pixels 40 to 46 across (twips 600 to 700), where number 1 (20 to 46) and box 1 (40 to 66) overlap; 600
+    // twips down is pixel 40.
+    REQUIRE(test.view->dpi() == 96);
+    CHECK(test.view->controlAt(43, 40) == &test->Text2[1]);
+    CHECK(test.view->controlAt(27, 40) == &test->Label1[1]);
 }
 
 TEST_CASE("Prepare twice empties the sheet")
@@ -92,9 +100,9 @@ TEST_CASE("a count of 0 clears the sheet")
     prepare(test, u"0");
     CHECK(test->Text2.count() == 1);
     CHECK(test->Label1.count() == 1);
-    const int dpi = test.view->dpi();
-    CHECK(test.view->controlAt(platform::twipsToPixels(800, dpi), platform::twipsToPixels(600, dpi))
-        == nullptr);
+    // Where box 1 was, 800 by 600 twips: nothing.
+    REQUIRE(test.view->dpi() == 96);
+    CHECK(test.view->controlAt(53, 40) == nullptr);
 }
 
 TEST_CASE("a new sheet carries nothing over from the last")
@@ -172,16 +180,15 @@ TEST_CASE("a sheet of 32767 boxes has natives only for those in view")
     REQUIRE(test->Text2.count() == 32768);
     CHECK(test->Label1[32767].caption() == u"32767");
     CHECK(test->Text2[32767].left() == 3276 * 800 + 600.0f);
-    if (test.view->dpi() == 96) {
-        // Columns 0 to 18 of ten boxes lie in the 1035 pixels of the window (15525 twips), and the numbers of
-        // one more: 390 natives.
-        CHECK(test.view->nativeControls() - before == 390);
-        // 1200 pixels (18000 twips) show 22 columns of boxes (the last at 17400 twips) and 23 of numbers.
-        resize(test, 1200, 600);
-        CHECK(test.view->nativeControls() - before == 450);
-        CHECK(test.view->shown(test->Text2[220]));
-        CHECK_FALSE(test.view->shown(test->Text2[221]));
-    }
+    // Columns 0 to 18 of ten boxes lie in the 1035 pixels of the window (15525 twips), and the numbers of one
+    // more: 390 natives.
+    REQUIRE(test.view->dpi() == 96);
+    CHECK(test.view->nativeControls() - before == 390);
+    // 1200 pixels (18000 twips) show 22 columns of boxes (the last at 17400 twips) and 23 of numbers.
+    resize(test, 1200, 600);
+    CHECK(test.view->nativeControls() - before == 450);
+    CHECK(test.view->shown(test->Text2[220]));
+    CHECK_FALSE(test.view->shown(test->Text2[221]));
     prepare(test, u"1");
     CHECK(test->Text2.count() == 2);
     CHECK(test.view->nativeControls() - before <= 450); // the spares wait for the next sheet
@@ -275,7 +282,6 @@ TEST_CASE("every box is reached by the keyboard, in view or not")
         handIn(test);
         results(test);
         CHECK(answers(*test).at(190) == u"B");
-        CHECK(test->Text2[191].backColor() == Form1::White); // graded: the key ends at 165
     }
 }
 

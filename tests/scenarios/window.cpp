@@ -130,7 +130,8 @@ TEST_CASE("run-time controls have natives only in view")
     checkControls(test);
     CHECK_FALSE(test.view->shown(form.Text2[1]));
     CHECK(test.view->shown(form.Text2[2]));
-    CHECK(test.view->rect(form.Text2[2]) == platform::pixelRect(form.Text2[2], test.view->dpi()));
+    // 600, 400, 400 by 400 twips: 40, 26.7, 66.7 and 53.3 pixels.
+    CHECK(test.view->rect(form.Text2[2]) == platform::PixelRect{40, 27, 27, 26});
 
     // Widening the window brings the first box in; typing reaches its text.
     resize(test, 1200, 390);

@@ -11,22 +11,6 @@
 #include <cstdlib>
 #include <set>
 
-void notRead(const char *what)
-{
-    static std::set<std::string> said;
-    if (said.insert(what).second)
-        std::printf("not checked on this view, whose driver cannot read it: %s\n", what);
-}
-
-void skipped(const char *what)
-{
-    const char *promised = std::getenv("QUILLMARK_NO_SKIPS");
-    if (promised && std::string_view(promised) == "1")
-        FAIL_CHECK("not run, which QUILLMARK_NO_SKIPS forbids: " << std::string(what));
-    else
-        MESSAGE("not run: " << std::string(what));
-}
-
 void FakeServices::messageBox(std::u16string_view text, std::u16string_view title)
 {
     messages.push_back({std::u16string(text), std::u16string(title), windowShown && windowShown(),
@@ -182,6 +166,20 @@ bool tick(TestForm &test, std::int64_t elapsed)
 
 namespace {
 
+// Where a control belongs on the screen, by the rule the views are held to, written here apart from the
+// runtime's: each edge, in twips from the client area's corner, at its nearest pixel (halves away from 0).
+platform::PixelRect placeOf(const platform::Control &control, int dpi)
+{
+    const auto pixel = [dpi](double twips) {
+        const double exact = twips * dpi / 1440;
+        return int(std::copysign(std::floor(std::abs(exact) + 0.5), exact));
+    };
+    const int left = pixel(control.left());
+    const int top = pixel(control.top());
+    return {left, top, pixel(double(control.left()) + double(control.width())) - left,
+        pixel(double(control.top()) + double(control.height())) - top};
+}
+
 bool overlaps(platform::PixelRect rect, platform::PixelSize client)
 {
     return rect.width > 0 && rect.height > 0 && rect.left < client.width && rect.left + rect.width > 0
@@ -227,7 +225,7 @@ void checkControls(TestForm &test)
                 }
                 return ok;
             };
-            const platform::PixelRect where = platform::pixelRect(*element, dpi);
+            const platform::PixelRect where = placeOf(*element, dpi);
             const bool wanted = element->isVisible() && (overlaps(where, client) || element == focus);
             const bool shown = view.shown(*element);
             if (!holds(shown == wanted, shown ? "has a native control out of view" : "in view has none"))

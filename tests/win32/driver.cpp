@@ -106,11 +106,14 @@ public:
 
     bool tick() override
     {
-        // Windows does not tell whether a timer runs; the form's timer does.
-        if (m_form.timers().empty() || !m_form.timers().front()->isEnabled())
+        // Whether the system's timer runs, as the system tells it: KillTimer finds only a timer that was set
+        // and not killed since. It is set again at once, at the form's interval, and its tick delivered as
+        // the system delivers one, without waiting for it.
+        const UINT_PTR id = views::win32::Window::TimerIdBase + platform::Runtime::FormTimerBase;
+        if (!KillTimer(m_window.hwnd(), id))
             return false;
-        SendMessageW(m_window.hwnd(), WM_TIMER,
-            views::win32::Window::TimerIdBase + platform::Runtime::FormTimerBase, 0);
+        SetTimer(m_window.hwnd(), id, UINT(m_form.timers().front()->interval()), nullptr);
+        SendMessageW(m_window.hwnd(), WM_TIMER, id, 0);
         pump();
         return true;
     }

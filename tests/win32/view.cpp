@@ -44,31 +44,59 @@ TEST_CASE("the version resource")
     }
 }
 
-TEST_CASE("at twice the DPI, twips become twice the pixels")
+TEST_CASE("at 120 DPI, each edge at its nearest pixel")
 {
     TestForm test;
     test.show();
-    prepare(test, u"12");
+    prepare(test, u"21");
     const HWND window = windowOf(test).hwnd();
     RECT suggested;
     GetWindowRect(window, &suggested);
-    suggested.right = suggested.left + 2 * 1035 + 40;
-    suggested.bottom = suggested.top + 2 * 390 + 60;
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), LPARAM(&suggested));
+    suggested.right = suggested.left + 1294 + 40; // 1035 pixels at 96 DPI, 1293.75 at 120
+    suggested.bottom = suggested.top + 488 + 60;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(120, 120), LPARAM(&suggested));
     pump();
     checkControls(test);
 
-    // 7.5 twips a pixel at 192 DPI, each edge at its nearest pixel. Box 12 at 1400, 800, 400 by 400 twips:
-    // 186.7, 106.7, 240 and 160; Start at 5040, 4560, 1095 by 975 twips: 672, 608, 818 and 738.
-    const RECT box = rectIn(window, windowOf(test->Text2[12]));
-    const RECT expected{187, 107, 240, 160};
-    CHECK(EqualRect(&box, &expected));
-    const RECT start = rectIn(window, windowOf(test->Command3));
-    const RECT expectedStart{672, 608, 818, 738};
-    CHECK(EqualRect(&start, &expectedStart));
+    // 12 twips a pixel. Box 1 at 600, 400, 400 by 400 twips: 50, 33.3, 83.3 and 66.7, 34 pixels high; box 21
+    // at 2200, 400: 183.3, 33.3, 216.7 and 66.7, 34 by 34 (by its size, 33.3 would make 33); Start at 5040,
+    // 4560, 1095 by 975 twips: 420, 380, 511.25 and 461.25.
+    const struct {
+        const platform::Control *control;
+        RECT pixels;
+    } rows[] = {
+        {&test->Text2[1], {50, 33, 83, 67}},
+        {&test->Text2[21], {183, 33, 217, 67}},
+        {&test->Label1[21], {158, 33, 192, 67}},
+        {&test->Command3, {420, 380, 511, 461}},
+    };
+    for (const auto &row : rows) {
+        const RECT shown = rectIn(window, windowOf(*row.control));
+        CAPTURE(shown.left);
+        CAPTURE(shown.top);
+        CAPTURE(shown.right);
+        CAPTURE(shown.bottom);
+        CHECK(EqualRect(&shown, &row.pixels));
+    }
     LOGFONTW font{};
-    GetObjectW(HGDIOBJ(SendMessageW(windowOf(test->Text2[12]), WM_GETFONT, 0, 0)), sizeof font, &font);
-    CHECK(font.lfHeight == -24); // 9 pt at 192 DPI
+    GetObjectW(HGDIOBJ(SendMessageW(windowOf(test->Text2[21]), WM_GETFONT, 0, 0)), sizeof font, &font);
+    CHECK(font.lfHeight == -15); // 9 pt at 120 DPI
+}
+
+TEST_CASE("the system's timer ticks the clock")
+{
+    // The one wait on real time: Start sets the system's timer going, and its own WM_TIMER, 800 ms later,
+    // reaches the countdown.
+    TestForm test;
+    test.show();
+    click(test, test->Command3);
+    test.services.now = test->StartTick + 800;
+    const DWORD until = GetTickCount() + 3000;
+    while (test.view->text(test->Label4) != u"2:9:59" && GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        pump();
+    }
+    CHECK(test.view->text(test->Label4) == u"2:9:59");
 }
 
 TEST_CASE("the time-out's notice, at the top-left and lasting")
