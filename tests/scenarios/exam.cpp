@@ -26,9 +26,9 @@ TEST_CASE("the road of one exam")
     REQUIRE(test.view->dpi() == 96);
     const std::pair<int, platform::PixelRect> shown[] = {{1, {40, 27, 27, 26}}, {2, {40, 53, 27, 27}},
         {10, {40, 267, 27, 26}}, {11, {93, 27, 27, 26}}, {21, {147, 27, 26, 26}}, {130, {680, 267, 27, 26}}};
-    for (const auto &[question, rect] : shown) {
-        CAPTURE(question);
-        CHECK(test.view->rect(form.Text2[question]) == rect);
+    for (const auto &row : shown) {
+        CAPTURE(row.first);
+        CHECK(test.view->rect(form.Text2[row.first]) == row.second);
     }
     CHECK(phaseOf(test) == ReadyWithSheet);
 

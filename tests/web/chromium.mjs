@@ -62,6 +62,19 @@ export function launch(engine = 'chromium') {
   });
 }
 
+// Run in a page before its scripts: the bytes of a key of over 100 MB, as the page receives them, are
+// window.keyBytes, a weak reference that keeps nothing alive.
+export function watchKeyBytes() {
+  const arrayBuffer = Response.prototype.arrayBuffer;
+  Response.prototype.arrayBuffer = function () {
+    return arrayBuffer.call(this).then((bytes) => {
+      if (bytes.byteLength > 100e6)
+        window.keyBytes = new WeakRef(bytes);
+      return bytes;
+    });
+  };
+}
+
 // The median of some numbers, for the benchmarks.
 export function median(values) {
   const sorted = [...values].sort((a, b) => a - b);

@@ -17,7 +17,7 @@ import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {engines, launch, serve} from './chromium.mjs';
+import {engines, launch, serve, watchKeyBytes} from './chromium.mjs';
 import {preloadScript, withPreload} from './webkit.mjs';
 
 const archiveOnly = process.argv[2] === '--archive';
@@ -182,19 +182,6 @@ async function run(name, test) {
 
 // A test that cannot run in this engine, said aloud.
 class Skip extends Error {}
-
-// Run in a page before its scripts: the bytes of a key of over 100 MB, as the page receives them, are
-// window.keyBytes, a weak reference that keeps nothing alive.
-function watchKeyBytes() {
-  const arrayBuffer = Response.prototype.arrayBuffer;
-  Response.prototype.arrayBuffer = function () {
-    return arrayBuffer.call(this).then((bytes) => {
-      if (bytes.byteLength > 100e6)
-        window.keyBytes = new WeakRef(bytes);
-      return bytes;
-    });
-  };
-}
 
 // Run in a page: the paths by which the page's roots (its globals, the program's among them, and its document's
 // elements) reach window.keyBytes's bytes, through data properties (no getter is run), the items of arrays, maps
