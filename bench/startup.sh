@@ -6,12 +6,12 @@
 # and builds the optimised bench build first.
 set -eu
 cd "$(dirname "$0")/.."
-if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
+if [ -z "${QUILLMARK_ON_SCREEN:-}" ]; then
     . tools/packages.sh
     need_packages $BUILD_PACKAGES fonts-arphic-uming xvfb xauth pkg-config libxcb-damage0-dev bc doctest-dev
     cmake --preset bench >/dev/null
     cmake --build --preset bench
-    QUILLMARK_IN_XVFB=1 XVFB_SCREEN=1280x720x24 exec sh tools/xvfb.sh sh "$0" "$@"
+    QUILLMARK_ON_SCREEN=1 QUILLMARK_SCREEN_SIZE=1280x720 exec sh tools/screen.sh sh "$0" "$@"
 fi
 rounds=${1:-40}
 bench=build/bench

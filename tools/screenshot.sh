@@ -3,8 +3,8 @@
 # some answers typed. Needs xvfb, xdotool, ImageMagick and a CJK font (fonts-arphic-uming).
 set -eu
 cd "$(dirname "$0")/.."
-if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
-    QUILLMARK_IN_XVFB=1 XVFB_SCREEN=1200x500x24 exec sh "$(dirname "$0")/xvfb.sh" sh "$0"
+if [ -z "${QUILLMARK_ON_SCREEN:-}" ]; then
+    QUILLMARK_ON_SCREEN=1 QUILLMARK_SCREEN_SIZE=1200x500 exec sh "$(dirname "$0")/screen.sh" sh "$0"
 fi
 program=build/release/src/quillmark
 "$program" &

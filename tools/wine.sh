@@ -7,8 +7,8 @@
 #
 #     sh tools/wine.sh ctest --preset windows
 set -eu
-if [ -z "${QUILLMARK_IN_XVFB:-}" ]; then
-    QUILLMARK_IN_XVFB=1 exec sh "$(dirname "$0")/xvfb.sh" sh "$0" "$@"
+if [ -z "${QUILLMARK_ON_SCREEN:-}" ]; then
+    QUILLMARK_ON_SCREEN=1 exec sh "$(dirname "$0")/screen.sh" sh "$0" "$@"
 fi
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT

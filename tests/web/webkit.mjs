@@ -1,5 +1,5 @@
 // WebKitGTK, Safari's engine, for the web page's tests: Debian's WebKitWebDriver starts GNOME Web in its automation
-// mode on a virtual screen and a session bus of their own (tools/xvfb.sh, dbus-run-session), and selenium-webdriver
+// mode on a virtual screen and a session bus of their own (tools/screen.sh, dbus-run-session), and selenium-webdriver
 // drives it through WebDriver classic. The browser and its pages answer the part of puppeteer's Browser and Page
 // that the tests use, so that a test is written once for every engine.
 //
@@ -15,7 +15,7 @@ import {fileURLToPath} from 'node:url';
 import {By, Key, WebDriver} from 'selenium-webdriver';
 import {Executor, HttpClient} from 'selenium-webdriver/http/index.js';
 
-const xvfb = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../tools/xvfb.sh');
+const screen = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../tools/screen.sh');
 const pause = (milliseconds) => new Promise((resolve) => setTimeout(resolve, milliseconds));
 
 // What every page runs first: its console lines and its uncaught errors, kept for the next command to take.
@@ -353,11 +353,11 @@ export async function launchWebKit() {
   const port = await freePort();
   // The first two for a virtual screen, where GNOME Web's page was seen to die without them (with them, WebDriver's
   // screenshot never returns); the third as root, as Chromium's --no-sandbox.
-  const env = {...process.env, XVFB_SCREEN: '1920x1200x24', NO_AT_BRIDGE: '1', WEBKIT_DISABLE_DMABUF_RENDERER: '1',
+  const env = {...process.env, QUILLMARK_SCREEN_SIZE: '1920x1200', NO_AT_BRIDGE: '1', WEBKIT_DISABLE_DMABUF_RENDERER: '1',
     WEBKIT_DISABLE_COMPOSITING_MODE: '1'};
   if (process.getuid() === 0)
     env.WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS = '1';
-  const server = spawn('sh', [xvfb, 'dbus-run-session', '--', 'WebKitWebDriver', `--port=${port}`],
+  const server = spawn('sh', [screen, 'dbus-run-session', '--', 'WebKitWebDriver', `--port=${port}`],
     {env, stdio: 'ignore', detached: true});
   // Ended with this process, however it ends.
   const end = () => {
@@ -371,8 +371,11 @@ export async function launchWebKit() {
   for (const signal of ['SIGINT', 'SIGTERM'])
     process.on(signal, () => process.exit(1));
   const address = `http://127.0.0.1:${port}`;
-  while (!(await fetch(`${address}/status`).then(() => true, () => false)))
+  for (const until = Date.now() + 30000; !(await fetch(`${address}/status`).then(() => true, () => false));) {
+    if (Date.now() > until || server.exitCode !== null)
+      throw new Error(`WebKitWebDriver: no answer at ${address}/status within 30 s`);
     await pause(50);
+  }
   const executor = new Executor(new HttpClient(address));
   // A page to open at once: GNOME Web 43 asked for a browsing context before its first window is there fails an
   // assertion and ends, one start in two without it, one in four with it. Another start is then tried.
