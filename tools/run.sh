@@ -12,7 +12,7 @@ program=build/release/src/quillmark
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo
     echo "Quillmark is built ($program) but there is no display to show its window on."
-    echo "On a machine without one, run it on a virtual screen:  xvfb-run -a $program"
+    echo "On a machine without one, run it on a virtual screen:  sh tools/screen.sh $program"
     exit 1
 fi
 exec "$program"
