@@ -96,22 +96,15 @@ stage_fuzz() {
 }
 
 stage_tidy() {
-    need_packages $BUILD_PACKAGES doctest-dev clang-tidy
-    cmake --preset dev >/dev/null # the compile commands of the sources as they are now
+    need_packages $BUILD_PACKAGES doctest-dev clang-tidy python3
+    # The sources as they are now, compiled: their commands, and the headers each reads.
+    cmake --preset dev >/dev/null
+    cmake --build --preset dev
     # The Windows-only and the browser-only sources are those builds'.
     find src -name '*.cpp' ! -name '*_windows.cpp' ! -name '*_web.cpp' ! -path 'src/views/win32/*' \
         ! -path 'src/views/web/*' | sort >"$work/tidy"
-    [ -s "$work/tidy" ] || { echo "No source for clang-tidy to check"; return 1; }
-    # A source clang-tidy cannot check (it does not compile, its command is missing) fails as a finding does.
-    status=0
-    xargs -P "$(nproc)" -n 1 clang-tidy -p build/dev --quiet <"$work/tidy" >"$work/tidy.out" 2>&1 || status=$?
-    grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' "$work/tidy.out" >"$work/tidy.log" || true
-    if [ $status -ne 0 ] || grep -q -E 'warning:|error:' "$work/tidy.log"; then
-        cat "$work/tidy.log"
-        echo "clang-tidy failed (exit status $status) or found the above"
-        return 1
-    fi
-    echo "$(clang-tidy --version | sed -n 's/.*LLVM version/clang-tidy/p'): each of the $(wc -l <"$work/tidy") sources clean"
+    # shellcheck disable=SC2046
+    python3 tools/tidy.py $(cat "$work/tidy")
 }
 
 stage_clazy() {
