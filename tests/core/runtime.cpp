@@ -4,6 +4,7 @@
 #include "key/answerkey.h"
 #include "platform/forms/controlarray.h"
 #include "platform/runtime/keyboard.h"
+#include "platform/system/files.h"
 #include "platform/text/text.h"
 #include "window/startup.h"
 
@@ -275,7 +276,7 @@ TEST_CASE("which browser opens the maker's page")
         CHECK(browserCommandLine(onWindows, installed) == commandLine);
 }
 
-TEST_CASE("the key's path")
+TEST_CASE("paths, and the key's")
 {
     // Joined with the system's separator, unless the directory ends in one (a root).
     const std::u16string separator = platform::OnWindows ? u"\\" : u"/";
@@ -283,9 +284,10 @@ TEST_CASE("the key's path")
         = {{u"/opt/quillmark", u"/opt/quillmark" + separator + u"答案.txt"}, {u"/", u"/答案.txt"},
             {u"C:/", u"C:/答案.txt"}, {u"C:/Quillmark", u"C:/Quillmark" + separator + u"答案.txt"}};
     for (const auto &[directory, path] : rows)
-        CHECK(answerKeyPath(directory) == path);
+        CHECK(platform::joinPath(directory, u"答案.txt") == path);
     if (platform::OnWindows)
-        CHECK(answerKeyPath(u"C:\\") == u"C:\\答案.txt");
+        CHECK(platform::joinPath(u"C:\\", u"答案.txt") == u"C:\\答案.txt");
+    CHECK(answerKeyPath(u"/opt/quillmark") == u"/opt/quillmark" + separator + u"答案.txt");
 }
 
 TEST_CASE("a directory at the key's path loads as unread lines")
