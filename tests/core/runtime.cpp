@@ -62,6 +62,24 @@ TEST_CASE("a caption placed by its ink")
     }
 }
 
+TEST_CASE("colours written 0x00BBGGRR, taken apart and put together")
+{
+    const struct {
+        platform::Colour colour;
+        platform::Rgb rgb;
+    } rows[] = {
+        {0x0000FF, {255, 0, 0}}, // the time bar's red
+        {0x00FF00, {0, 255, 0}}, // a right answer's green
+        {0xFF0000, {0, 0, 255}},
+        {0x123456, {0x56, 0x34, 0x12}},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.colour);
+        CHECK(platform::rgbOf(row.colour) == row.rgb);
+        CHECK(platform::colourOf(row.rgb) == row.colour);
+    }
+}
+
 TEST_CASE("the score is announced each time Results sets it, and nothing else is")
 {
     TestForm test(keyFileBytes({"ABCDA"}));

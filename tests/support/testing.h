@@ -44,6 +44,15 @@ template <> struct StringMaker<std::u16string> {
     }
 };
 
+template <> struct StringMaker<platform::Rgb> {
+    static String convert(platform::Rgb rgb)
+    {
+        return ("rgb(" + std::to_string(rgb.red) + ", " + std::to_string(rgb.green) + ", "
+            + std::to_string(rgb.blue) + ")")
+            .c_str();
+    }
+};
+
 template <> struct StringMaker<Lines> {
     static String convert(const Lines &lines)
     {

@@ -28,7 +28,7 @@ int web_tick(int window, int timer);
 void web_resize(int window, int width, int height);
 void web_settle(int window);
 int web_read(int id, int what, int index, char16_t *into, int capacity);
-int web_background(int id);
+int web_background(int id, int channel);
 double web_rect(int id, int side);
 void *web_focused(int window);
 void *web_at(int window, int x, int y);
@@ -144,7 +144,11 @@ public:
     platform::Colour background(const platform::Control &control) override
     {
         const int element = views::web::elementOf(control);
-        return element ? platform::Colour(web_background(element)) : 0;
+        if (!element)
+            return 0;
+        // The channels in CSS's order, which is Rgb's.
+        return platform::colourOf(
+            {web_background(element, 0), web_background(element, 1), web_background(element, 2)});
     }
     platform::PixelRect rect(const platform::Control &control) override
     {

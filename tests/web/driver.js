@@ -125,10 +125,11 @@ mergeInto(LibraryManager.library, {
     return count;
   },
 
+  // The channel-th number of the element's background as the browser computes it, rgb(red, green, blue).
   web_background__deps: ['$QM'],
-  web_background: function (id) {
+  web_background: function (id, channel) {
     var parts = getComputedStyle(QM.elements.get(id).element).backgroundColor.match(/\d+/g) || [0, 0, 0];
-    return (+parts[0]) | (+parts[1] << 8) | (+parts[2] << 16);
+    return +parts[channel];
   },
 
   web_rect__deps: ['$QM'],

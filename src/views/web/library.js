@@ -45,9 +45,9 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    // The colour 0x00BBGGRR as CSS.
-    css: function (colour) {
-      return 'rgb(' + (colour & 0xff) + ',' + ((colour >> 8) & 0xff) + ',' + ((colour >> 16) & 0xff) + ')';
+    // A colour as CSS, from its red, green and blue (0 to 255).
+    css: function (red, green, blue) {
+      return 'rgb(' + red + ',' + green + ',' + blue + ')';
     },
 
     // A caption whose spaces are half as wide as a Chinese character: each space in a box of half an em, the
@@ -395,12 +395,12 @@ mergeInto(LibraryManager.library, {
   },
 
   qm_colours__deps: ['$QM'],
-  qm_colours: function (id, own, background, text) {
+  qm_colours: function (id, own, red, green, blue, textRed, textGreen, textBlue) {
     var element = QM.elements.get(id).element;
     var style = element.style;
     element.classList.toggle('own-colours', !!own);
-    style.backgroundColor = own ? QM.css(background) : '';
-    style.color = own ? QM.css(text) : '';
+    style.backgroundColor = own ? QM.css(red, green, blue) : '';
+    style.color = own ? QM.css(textRed, textGreen, textBlue) : '';
   },
 
   qm_alignment__deps: ['$QM'],
