@@ -80,6 +80,13 @@ TEST_CASE("colours written 0x00BBGGRR, taken apart and put together")
     }
 }
 
+TEST_CASE("the printed lines' description: a line feed between each two")
+{
+    CHECK(platform::printedDescription({}).empty());
+    CHECK(platform::printedDescription({u"时间到！停止答题."}) == std::u16string(u"时间到！停止答题."));
+    CHECK(platform::printedDescription({u"a", u"", u"b"}) == std::u16string(u"a\n\nb"));
+}
+
 TEST_CASE("the score is announced each time Results sets it, and nothing else is")
 {
     TestForm test(keyFileBytes({"ABCDA"}));

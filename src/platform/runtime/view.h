@@ -68,6 +68,11 @@ struct PixelSize {
     friend bool operator==(PixelSize a, PixelSize b) { return a.width == b.width && a.height == b.height; }
 };
 
+// Twips (1440 an inch) as pixels at dpi dots per inch, to the nearest pixel. A value that is not finite
+// counts as 0 and a huge one stops at a million pixels, so that nothing the program stores can upset a
+// toolkit.
+int twipsToPixels(double twips, int dpi);
+
 // The program's own colours on a control: its background, and the text on it, black, which stays readable on
 // the white, green and red the program paints (WCAG AA's 4.5:1, in locked boxes too). A toolkit shows them
 // whatever its theme, high-contrast themes included.
@@ -95,6 +100,10 @@ constexpr double spaceWidening(double sampleAdvance, double spaceAdvance)
 {
     return sampleAdvance / 2 - spaceAdvance;
 }
+
+// The printed lines as one text, what screen readers are told of them and what a page may show: the lines in
+// order, a line feed (U+000A) between each two and none after the last; empty for none.
+std::u16string printedDescription(const std::vector<std::u16string> &lines);
 
 // The faces a toolkit asks for to draw font, best first: the font's own name and, for SimSun, the Song (Ming)
 // faces that stand in for it elsewhere. A toolkit that takes one face (GDI, which has its own substitutes)
@@ -205,8 +214,8 @@ public:
     // Has Runtime::timerElapsed(id) called every `milliseconds`, from a full interval on; 0 stops it.
     virtual void setTimer(int id, int milliseconds) = 0;
     // The lines printed on the window's surface changed: paints them, lasting, from the top-left corner down,
-    // in the window's font and text colour, under the controls; and makes description the window's
-    // description for screen readers, which announce it.
+    // in the window's font and text colour, under the controls; and makes description, always
+    // printedDescription(lines), the window's description for screen readers, which announce it.
     virtual void printed(const std::vector<std::u16string> &lines, std::u16string_view description) = 0;
     // Whether the toolkit moves the focus on a Tab by its own rule (a desktop's focus chain, a dialog
     // manager): then every Tab is dropped, the runtime's or not, and one it leaves (held with Control, say)
