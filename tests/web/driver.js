@@ -26,7 +26,7 @@ mergeInto(LibraryManager.library, {
   web_type__deps: ['$QM'],
   web_type: function (id, pointer, length) {
     var element = QM.elements.get(id).element;
-    var text = QM.text(pointer, length);
+    var text = quillmarkText(pointer, length);
     element.focus({preventScroll: true});
     element.select();
     var insert = function(part, composing) {
@@ -126,11 +126,11 @@ mergeInto(LibraryManager.library, {
       title: function () {
         return document.title;
       },
-    }[QM.text(namePointer, nameLength)](item && item.element);
+    }[quillmarkText(namePointer, nameLength)](item && item.element);
     if (text === null)
       return -1;
     var count = Math.min(text.length, capacity - 1);
-    QM.store(text, into, count);
+    quillmarkStore(text, into, count);
     return count;
   },
 

@@ -44,7 +44,8 @@
 // 7. Text. Every text is UTF-16 and may hold a lone surrogate (a key's line, what the user typed): a view
 //    hands it to its toolkit and back unit for unit, through no conversion that would replace one. Qt:
 //    toQString and toU16String (views/qt/text.h). Windows: platform::wide and fromWide
-//    (platform/system/wide.h). Page: QM.text and QM.store (library.js), with lengths in code units.
+//    (platform/system/wide.h). Page: quillmarkText and quillmarkStore (platform/system/text_web.js), with
+//    lengths in code units.
 // 8. Colours. A Colour is written 0x00BBGGRR; a view takes one apart with rgbOf alone
 //    (platform/forms/control.h), and shows OwnColours whatever its theme, in a locked box too. Qt: toQColor,
 //    Native::setColours. Windows: colorref, Native::colours (and paintLocked for a locked box). Page:
