@@ -38,9 +38,10 @@
 //    boxes and buttons a text; labels alone an alignment and a font of their own in their style (the others'
 //    style has none); lists alone items; text boxes alone a description and announcements. A view may take a
 //    native's kind as its widget's type. Control::Kind's order is the stacking's (labels lowest, lists
-//    highest); a table by kind is a KindTable (platform/forms/control.h), whose size is the one count of
-//    kinds and whose entries are counted at compile time. Qt: newWidget's switch, which -Wswitch holds to
-//    every kind. Windows: Classes, a KindTable. Page: PageClasses, a KindTable of the page's class names.
+//    highest); a table by kind is a KindTable (platform/forms/control.h), whose size is KindCount, the one
+//    count of kinds, and whose entries are counted against it at compile time, as the count is against Kind.
+//    Qt: newWidget's switch, which -Wswitch holds to every kind. Windows: Classes, a KindTable. Page:
+//    PageClasses, a KindTable of the page's class names.
 // 7. Text. Every text is UTF-16 and may hold a lone surrogate (a key's line, what the user typed): a view
 //    hands it to its toolkit and back unit for unit, through no conversion that would replace one. Qt:
 //    toQString and toU16String (views/qt/text.h). Windows: platform::wide and fromWide
