@@ -1,17 +1,11 @@
 #include "answerkey.h"
 
 #include "platform/system/files.h"
-#include "platform/system/services.h"
 #include "platform/system/textfile.h"
 
 std::u16string answerKeyPath(std::u16string_view directory)
 {
-    const auto isSeparator = [](char16_t c) { return c == u'/' || (platform::OnWindows && c == u'\\'); };
-    std::u16string path(directory);
-    if (!path.empty() && !isSeparator(path.back()))
-        path += platform::OnWindows ? u'\\' : u'/';
-    path += AnswerKeyFileName;
-    return path;
+    return platform::joinPath(directory, AnswerKeyFileName);
 }
 
 void LoadAnswerKey(platform::ListBox &List1, std::u16string_view directory)

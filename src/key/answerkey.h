@@ -11,8 +11,7 @@ inline constexpr std::u16string_view AnswerKeyFileName = u"答案.txt";
 inline constexpr int KeyHeaderLines = 1;
 inline constexpr int KeyLines = 33;
 
-// The key file's path in directory: joined with the system's separator, unless the directory (a root such as
-// / or C:\) ends in one already.
+// The key file's path in directory (see platform::joinPath).
 std::u16string answerKeyPath(std::u16string_view directory);
 
 // Fills the key list List1 with the 33 key lines of the key file in the program's directory: an empty item

@@ -2,7 +2,8 @@
 
 #include "clock/countdown.h"
 #include "grading/results.h"
-#include "phases.h"
+#include "handin.h"
+#include "restart.h"
 #include "sheet/prepare.h"
 #include "startup.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "launches.h"
 #include "platform/forms/controlarray.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
@@ -30,7 +31,7 @@ public:
 
 private:
     // The system's services, with the browser launched after the window's first paint.
-    platform::LaunchesAfterFirstPaint m_services;
+    LaunchesAfterFirstPaint m_services;
 
 public:
     // The controls, in keyboard order. Element i >= 1 of Text2 and Label1 is the answer box and the number of

@@ -4,6 +4,7 @@
 #include "key/answerkey.h"
 #include "platform/forms/controlarray.h"
 #include "platform/runtime/keyboard.h"
+#include "platform/system/files.h"
 #include "platform/text/text.h"
 #include "window/startup.h"
 
@@ -87,6 +88,31 @@ TEST_CASE("a caption placed by its ink")
         CAPTURE(row.bottom);
         CHECK(platform::inkShift(row.rows, row.top, row.bottom) == row.shift);
     }
+}
+
+TEST_CASE("colours written 0x00BBGGRR, taken apart and put together")
+{
+    const struct {
+        platform::Colour colour;
+        platform::Rgb rgb;
+    } rows[] = {
+        {0x0000FF, {255, 0, 0}}, // the time bar's red
+        {0x00FF00, {0, 255, 0}}, // a right answer's green
+        {0xFF0000, {0, 0, 255}},
+        {0x123456, {0x56, 0x34, 0x12}},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.colour);
+        CHECK(platform::rgbOf(row.colour) == row.rgb);
+        CHECK(platform::colourOf(row.rgb) == row.colour);
+    }
+}
+
+TEST_CASE("the printed lines' description: a line feed between each two")
+{
+    CHECK(platform::printedDescription({}).empty());
+    CHECK(platform::printedDescription({u"时间到！停止答题."}) == std::u16string(u"时间到！停止答题."));
+    CHECK(platform::printedDescription({u"a", u"", u"b"}) == std::u16string(u"a\n\nb"));
 }
 
 TEST_CASE("the score is announced each time Results sets it, and nothing else is")
@@ -303,7 +329,7 @@ TEST_CASE("which browser opens the maker's page")
         CHECK(browserCommandLine(onWindows, installed) == commandLine);
 }
 
-TEST_CASE("the key's path")
+TEST_CASE("paths, and the key's")
 {
     // Joined with the system's separator, unless the directory ends in one (a root).
     const std::u16string separator = platform::OnWindows ? u"\\" : u"/";
@@ -311,9 +337,10 @@ TEST_CASE("the key's path")
         = {{u"/opt/quillmark", u"/opt/quillmark" + separator + u"答案.txt"}, {u"/", u"/答案.txt"},
             {u"C:/", u"C:/答案.txt"}, {u"C:/Quillmark", u"C:/Quillmark" + separator + u"答案.txt"}};
     for (const auto &[directory, path] : rows)
-        CHECK(answerKeyPath(directory) == path);
+        CHECK(platform::joinPath(directory, u"答案.txt") == path);
     if (platform::OnWindows)
-        CHECK(answerKeyPath(u"C:\\") == u"C:\\答案.txt");
+        CHECK(platform::joinPath(u"C:\\", u"答案.txt") == u"C:\\答案.txt");
+    CHECK(answerKeyPath(u"/opt/quillmark") == u"/opt/quillmark" + separator + u"答案.txt");
 }
 
 TEST_CASE("a directory at the key's path loads as unread lines")

@@ -13,21 +13,9 @@ using platform::decodeTextLines;
 
 namespace {
 
-std::string utf16(std::u16string_view text, bool bigEndian)
-{
-    std::string bytes;
-    for (const char16_t c : text) {
-        const auto high = static_cast<char>(c >> 8);
-        const auto low = static_cast<char>(c & 0xFF);
-        bytes += bigEndian ? high : low;
-        bytes += bigEndian ? low : high;
-    }
-    return bytes;
-}
-
 std::string utf16WithMark(std::u16string_view text, bool bigEndian)
 {
-    return (bigEndian ? "\xFE\xFF" : "\xFF\xFE") + utf16(text, bigEndian);
+    return (bigEndian ? "\xFE\xFF" : "\xFF\xFE") + utf16Bytes(text, bigEndian);
 }
 
 Lines splitAtLineEnds(std::u16string_view text)
@@ -75,9 +63,9 @@ TEST_CASE("encodings and line ends")
         {"mark with nothing after it", "\xEF\xBB\xBF", {}},
         {"UTF-16 mark with nothing after it", "\xFF\xFE", {}},
         {"no end on the last line", "h\r\nABCDA", {u"h", u"ABCDA"}},
-        {"UTF-16 LE without a mark, as some tools save it", utf16(u"头\r\nABCDA\r\n", false),
+        {"UTF-16 LE without a mark, as some tools save it", utf16Bytes(u"头\r\nABCDA\r\n", false),
             {u"头", u"ABCDA"}},
-        {"UTF-16 BE without a mark", utf16(u"头\nAB\rCD", true), {u"头", u"AB", u"CD"}},
+        {"UTF-16 BE without a mark", utf16Bytes(u"头\nAB\rCD", true), {u"头", u"AB", u"CD"}},
         {"NUL bytes kept", "h\nA\0B"s, {u"h", u"A\0B"s}},
         {"NUL bytes with no line end in UTF-16 stay bytes", "h\0\nAB"s, {u"h\0"s, u"AB"}},
         {"odd byte of UTF-16",

@@ -12,12 +12,6 @@
 
 namespace {
 
-platform::Colour toColour(QRgb rgb)
-{
-    return platform::Colour(qRed(rgb)) | platform::Colour(qGreen(rgb)) << 8
-        | platform::Colour(qBlue(rgb)) << 16;
-}
-
 struct Shown {
     QColor background; // the commonest colour
     double contrast = 1; // of the ink that stands out most from it
@@ -41,7 +35,7 @@ Shown shownInside(TestForm &test, const platform::Control &control)
     }
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         shown.contrast
-            = std::max(shown.contrast, contrast(toColour(it.key()), toColour(shown.background.rgb())));
+            = std::max(shown.contrast, contrast(toColour(QColor(it.key())), toColour(shown.background)));
     return shown;
 }
 
@@ -73,7 +67,7 @@ InkExtent inkOf(const QImage &image, const QColor &background, double least = 1)
         bool any = false;
         for (int y = 0; y < image.height(); ++y) {
             const QColor colour = image.pixelColor(x, y);
-            if (colour == background || contrast(toColour(colour.rgb()), toColour(background.rgb())) < least)
+            if (colour == background || contrast(toColour(colour), toColour(background)) < least)
                 continue;
             any = true;
             ink.top = ink.top < 0 ? y : std::min(ink.top, y);

@@ -20,12 +20,6 @@ std::u16string accessibleText(QWidget *widget, QAccessible::Text text)
     return accessible ? views::qt::toU16String(accessible->text(text)) : std::u16string();
 }
 
-platform::Colour toColour(const QColor &colour)
-{
-    return platform::Colour(colour.red()) | platform::Colour(colour.green()) << 8
-        | platform::Colour(colour.blue()) << 16;
-}
-
 class QtDriver final : public Driver {
 public:
     explicit QtDriver(platform::Form &form)

@@ -22,3 +22,9 @@ const platform::Control *controlOf(const platform::Form &form, const QWidget *wi
 
 // The colour a widget shows behind its text: a line edit's base, or a label's own colour.
 QColor shownBackground(const QWidget *widget);
+
+// A colour Qt shows, as the program writes colours.
+inline platform::Colour toColour(const QColor &colour)
+{
+    return platform::colourOf({colour.red(), colour.green(), colour.blue()});
+}

@@ -63,14 +63,7 @@ TEST_CASE("a key saved as UTF-16 without a mark, either byte order, is graded")
 {
     for (const bool bigEndian : {false, true}) {
         CAPTURE(bigEndian);
-        std::string bytes;
-        for (const char16_t unit : std::u16string_view(u"答案\r\nABCDA\r\n甲乙丙丁戊\r\n")) {
-            const auto high = static_cast<char>(unit >> 8);
-            const auto low = static_cast<char>(unit & 0xFF);
-            bytes += bigEndian ? high : low;
-            bytes += bigEndian ? low : high;
-        }
-        TestForm test(bytes);
+        TestForm test(utf16Bytes(u"答案\r\nABCDA\r\n甲乙丙丁戊\r\n", bigEndian));
         test.show();
         gradeExam(test, {u"A", u"C", u"C", u"D", u"A", u"甲"});
         CHECK(test.view->text(test->Text3) == u"5");

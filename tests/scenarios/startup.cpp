@@ -5,17 +5,6 @@
 
 // Start-up: the maker's page, the missing key's message, and the key's lines in the key list.
 
-namespace {
-
-// 33 items: the given ones, then empty ones.
-Lines padded(Lines first)
-{
-    first.resize(33);
-    return first;
-}
-
-} // namespace
-
 TEST_CASE("with the key present: no message, 33 items, hidden, and the maker's page")
 {
     TestForm test;

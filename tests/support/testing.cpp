@@ -321,12 +321,12 @@ const std::vector<std::pair<const char *, std::u16string>> &notANumberTexts()
 
 double luminance(platform::Colour colour)
 {
-    const auto linear = [](unsigned channel) {
+    const auto linear = [](int channel) {
         const double c = channel / 255.0;
         return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * linear(colour & 0xFF) + 0.7152 * linear(colour >> 8 & 0xFF)
-        + 0.0722 * linear(colour >> 16 & 0xFF);
+    const platform::Rgb rgb = platform::rgbOf(colour);
+    return 0.2126 * linear(rgb.red) + 0.7152 * linear(rgb.green) + 0.0722 * linear(rgb.blue);
 }
 
 double contrast(platform::Colour a, platform::Colour b)

@@ -44,6 +44,15 @@ template <> struct StringMaker<std::u16string> {
     }
 };
 
+template <> struct StringMaker<platform::Rgb> {
+    static String convert(platform::Rgb rgb)
+    {
+        return ("rgb(" + std::to_string(rgb.red) + ", " + std::to_string(rgb.green) + ", "
+            + std::to_string(rgb.blue) + ")")
+            .c_str();
+    }
+};
+
 template <> struct StringMaker<Lines> {
     static String convert(const Lines &lines)
     {
@@ -146,6 +155,26 @@ private:
 
 // The sample key shipped with the program: a title and 33 lines, the first ACABD.
 std::string sampleKeyBytes();
+
+// The key list's 33 items: the given ones, then empty ones.
+inline Lines padded(Lines first)
+{
+    first.resize(33);
+    return first;
+}
+
+// Text as UTF-16 bytes with no byte-order mark, in either byte order, as some tools save a key.
+inline std::string utf16Bytes(std::u16string_view text, bool bigEndian)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
 
 // A Form1 on fake services in a folder of its own, holding a key file with the given bytes (none: no file),
 // shown by the view under test.

@@ -21,14 +21,14 @@ int web_enabled(int id);
 int web_visible(int id);
 void web_focus(int id);
 void web_type(int id, const char16_t *pointer, int length);
-void web_press(int window, int enter, int modifiers);
+void web_press(int window, int enter, int shift, int control, int alt, int meta);
 void web_activate(int window);
 void web_painted(int window);
 int web_tick(int window, int timer);
 void web_resize(int window, int width, int height);
 void web_settle(int window);
-int web_read(int id, int what, int index, char16_t *into, int capacity);
-int web_background(int id);
+int web_read(int id, const char16_t *name, int nameLength, int index, char16_t *into, int capacity);
+int web_background(int id, int channel);
 double web_rect(int id, int side);
 void *web_focused(int window);
 void *web_at(int window, int x, int y);
@@ -43,13 +43,12 @@ const platform::Control *controlOf(void *native)
     return native ? static_cast<views::web::Native *>(native)->control() : nullptr;
 }
 
-enum class What { Text, Selected, Name, Item, Description, Printed, Announced, Title };
-
-// A text the page writes into a buffer of ours (see web_read); nullopt when there is no such item.
-std::optional<std::u16string> read(int id, What what, int index = 0)
+// A text the page writes into a buffer of ours, named as web_read names it; nullopt when there is no such
+// item.
+std::optional<std::u16string> read(int id, std::u16string_view what, int index = 0)
 {
     std::u16string text(4096, u'\0');
-    const int length = web_read(id, int(what), index, text.data(), int(text.size()));
+    const int length = web_read(id, what.data(), int(what.size()), index, text.data(), int(text.size()));
     if (length < 0)
         return std::nullopt;
     text.resize(size_t(length));
@@ -91,9 +90,8 @@ public:
 
     void press(Key key, platform::Modifiers modifiers) override
     {
-        web_press(m_window.id(), key == Key::Enter,
-            (modifiers.shift || key == Key::BackTab ? 1 : 0) | (modifiers.control ? 2 : 0)
-                | (modifiers.alt ? 4 : 0) | (modifiers.meta ? 8 : 0));
+        web_press(m_window.id(), key == Key::Enter, modifiers.shift || key == Key::BackTab, modifiers.control,
+            modifiers.alt, modifiers.meta);
         settle();
     }
 
@@ -129,7 +127,7 @@ public:
     std::u16string text(const platform::Control &control) override
     {
         const int element = views::web::elementOf(control);
-        return element ? *read(element, What::Text) : std::u16string();
+        return element ? *read(element, u"text") : std::u16string();
     }
     bool enabled(const platform::Control &control) override
     {
@@ -144,7 +142,11 @@ public:
     platform::Colour background(const platform::Control &control) override
     {
         const int element = views::web::elementOf(control);
-        return element ? platform::Colour(web_background(element)) : 0;
+        if (!element)
+            return 0;
+        // The channels in CSS's order, which is Rgb's.
+        return platform::colourOf(
+            {web_background(element, 0), web_background(element, 1), web_background(element, 2)});
     }
     platform::PixelRect rect(const platform::Control &control) override
     {
@@ -158,36 +160,36 @@ public:
     {
         std::vector<std::u16string> texts;
         if (const int element = views::web::elementOf(list))
-            while (std::optional<std::u16string> item = read(element, What::Item, int(texts.size())))
+            while (std::optional<std::u16string> item = read(element, u"item", int(texts.size())))
                 texts.push_back(std::move(*item));
         return texts;
     }
     std::optional<std::u16string> accessibleName(const platform::Control &control) override
     {
-        return read(views::web::elementOf(control), What::Name);
+        return read(views::web::elementOf(control), u"name");
     }
     std::optional<std::u16string> accessibleDescription(const platform::Control &control) override
     {
-        return read(views::web::elementOf(control), What::Description);
+        return read(views::web::elementOf(control), u"description");
     }
-    std::optional<std::u16string> announced() override { return read(m_window.id(), What::Announced); }
+    std::optional<std::u16string> announced() override { return read(m_window.id(), u"announced"); }
     std::u16string selectedText(const platform::TextBox &box) override
     {
         const int element = views::web::elementOf(box);
-        return element ? *read(element, What::Selected) : std::u16string();
+        return element ? *read(element, u"selected") : std::u16string();
     }
     const platform::Control *focused() override { return controlOf(web_focused(m_window.id())); }
     const platform::Control *controlAt(int x, int y) override
     {
         return controlOf(web_at(m_window.id(), x, y));
     }
-    std::u16string title() override { return *read(m_window.id(), What::Title); }
+    std::u16string title() override { return *read(m_window.id(), u"title"); }
     bool windowVisible() override { return web_windowVisible(m_window.id()); }
     platform::PixelSize clientSize() override
     {
         return {qm_clientWidth(m_window.id()), qm_clientHeight(m_window.id())};
     }
-    std::optional<std::u16string> description() override { return read(m_window.id(), What::Printed); }
+    std::optional<std::u16string> description() override { return read(m_window.id(), u"printed"); }
     int nativeControls() override { return web_elements(m_window.id()); }
     int dpi() override { return 96; }
 

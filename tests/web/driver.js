@@ -26,7 +26,7 @@ mergeInto(LibraryManager.library, {
   web_type__deps: ['$QM'],
   web_type: function (id, pointer, length) {
     var element = QM.elements.get(id).element;
-    var text = QM.text(pointer, length);
+    var text = quillmarkText(pointer, length);
     element.focus({preventScroll: true});
     element.select();
     var insert = function(part, composing) {
@@ -53,11 +53,11 @@ mergeInto(LibraryManager.library, {
   },
 
   web_press__deps: ['$QM'],
-  web_press: function (window, enter, modifiers) {
+  web_press: function (window, enter, shift, control, alt, meta) {
     var target = document.activeElement && QM.windows.get(window).div.contains(document.activeElement)
         ? document.activeElement : QM.windows.get(window).div;
     target.dispatchEvent(new KeyboardEvent('keydown', {bubbles: true, cancelable: true, key: enter ? 'Enter' : 'Tab',
-      shiftKey: !!(modifiers & 1), ctrlKey: !!(modifiers & 2), altKey: !!(modifiers & 4), metaKey: !!(modifiers & 8)}));
+      shiftKey: !!shift, ctrlKey: !!control, altKey: !!alt, metaKey: !!meta}));
   },
 
   // The page's window loses the focus to another and has it back: the events the browser sends it.
@@ -95,40 +95,50 @@ mergeInto(LibraryManager.library, {
       win.runPosted();
   },
 
-  // A text the user sees, written into a buffer of the program's: an element's text (0), its selection (1),
-  // name (2), a list's item (3) or its description (4), or a window's printed lines (5), the last thing it
-  // announced (6) or its title (7). -1: no such item.
+  // A text the user sees, by its name, written into a buffer of the program's: of an element, its text, its
+  // selection, its name, a list's item at index or its description; of a window, its printed lines, the last
+  // thing it announced or its title. -1: no such item.
   web_read__deps: ['$QM'],
-  web_read: function (id, what, index, into, capacity) {
-    var element = what < 5 ? QM.elements.get(id).element : null;
-    var text;
-    if (what === 0)
-      text = element.tagName === 'INPUT' ? element.value : element.textContent;
-    else if (what === 1)
-      text = element.value.substring(element.selectionStart, element.selectionEnd);
-    else if (what === 2)
-      text = element.getAttribute('aria-label') || (element.tagName === 'INPUT' ? '' : element.textContent);
-    else if (what === 3)
-      text = index < element.options.length ? element.options[index].textContent : null;
-    else if (what === 4)
-      text = element.getAttribute('aria-description') || '';
-    else if (what === 5)
-      text = QM.windows.get(id).printed.textContent;
-    else if (what === 6)
-      text = QM.windows.get(id).announcer.textContent;
-    else
-      text = document.title;
+  web_read: function (id, namePointer, nameLength, index, into, capacity) {
+    var item = QM.elements.get(id); // none for a window: its ids and the elements' are one count
+    var text = {
+      text: function (input) {
+        return input.tagName === 'INPUT' ? input.value : input.textContent;
+      },
+      selected: function (input) {
+        return input.value.substring(input.selectionStart, input.selectionEnd);
+      },
+      name: function (input) {
+        return input.getAttribute('aria-label') || (input.tagName === 'INPUT' ? '' : input.textContent);
+      },
+      item: function (list) {
+        return index < list.options.length ? list.options[index].textContent : null;
+      },
+      description: function (input) {
+        return input.getAttribute('aria-description') || '';
+      },
+      printed: function () {
+        return QM.windows.get(id).printed.textContent;
+      },
+      announced: function () {
+        return QM.windows.get(id).announcer.textContent;
+      },
+      title: function () {
+        return document.title;
+      },
+    }[quillmarkText(namePointer, nameLength)](item && item.element);
     if (text === null)
       return -1;
     var count = Math.min(text.length, capacity - 1);
-    QM.store(text, into, count);
+    quillmarkStore(text, into, count);
     return count;
   },
 
+  // The channel-th number of the element's background as the browser computes it, rgb(red, green, blue).
   web_background__deps: ['$QM'],
-  web_background: function (id) {
+  web_background: function (id, channel) {
     var parts = getComputedStyle(QM.elements.get(id).element).backgroundColor.match(/\d+/g) || [0, 0, 0];
-    return (+parts[0]) | (+parts[1] << 8) | (+parts[2] << 16);
+    return +parts[channel];
   },
 
   web_rect__deps: ['$QM'],

@@ -188,7 +188,7 @@ public:
         for (int i = 0; i < count; ++i) {
             std::wstring item(size_t(SendMessageW(hwnd, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
             item.resize(size_t(SendMessageW(hwnd, LB_GETTEXT, WPARAM(i), LPARAM(item.data()))));
-            texts.emplace_back(item.begin(), item.end());
+            texts.push_back(views::win32::fromWide(item));
         }
         return texts;
     }
@@ -286,8 +286,7 @@ RECT rectIn(HWND parent, HWND hwnd)
 
 std::u16string textOf(HWND hwnd)
 {
-    const std::wstring text = views::win32::textOf(hwnd);
-    return std::u16string(text.begin(), text.end());
+    return views::win32::fromWide(views::win32::textOf(hwnd));
 }
 
 Shown shownInside(HWND hwnd)

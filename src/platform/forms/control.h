@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
@@ -37,8 +40,28 @@ protected:
     ~ControlPeer() = default;
 };
 
-// A colour written 0x00BBGGRR: red in the low byte.
+// A colour written 0x00BBGGRR: red in the low byte, blue in the third. Views and tests take it apart and put
+// it together through rgbOf and colourOf alone.
 using Colour = std::uint32_t;
+
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+
+    friend bool operator==(Rgb a, Rgb b) { return a.red == b.red && a.green == b.green && a.blue == b.blue; }
+};
+
+constexpr Rgb rgbOf(Colour colour)
+{
+    return {int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)};
+}
+
+// Each channel from 0 to 255; what lies beyond is cut off.
+constexpr Colour colourOf(Rgb rgb)
+{
+    return Colour(rgb.red & 0xFF) | Colour(rgb.green & 0xFF) << 8 | Colour(rgb.blue & 0xFF) << 16;
+}
 
 // A control of a form: it keeps its properties itself, exactly as set, and tells its peer, the view's showing
 // of it, of each change. Positions and sizes are twips, 1/1440 inch.
@@ -47,6 +70,7 @@ using Colour = std::uint32_t;
 // a ControlArray have a peer only while they are shown (see Runtime in view.h).
 class Control {
 public:
+    // In stacking order, labels lowest (see view.h). A new kind goes last, named last in isLastKind.
     enum class Kind { Label, TextBox, CommandButton, ListBox };
 
     Control(const Control &) = delete;
@@ -110,6 +134,47 @@ private:
     bool m_visible = true;
     bool m_enabled = true;
     bool m_runTime = false;
+};
+
+// Whether kind is the last of Control::Kind. The switch names every kind: one that Kind gains fails the build
+// until it is named here (-Wswitch, an error in the test command's builds), and a new kind is the last.
+constexpr bool isLastKind(Control::Kind kind)
+{
+    switch (kind) {
+    case Control::Kind::Label:
+    case Control::Kind::TextBox:
+    case Control::Kind::CommandButton:
+        return false;
+    case Control::Kind::ListBox:
+        return true;
+    }
+    return false;
+}
+
+// How many kinds of control there are, counted up to the last: the size of every table indexed by kind.
+inline constexpr std::size_t KindCount = [] {
+    std::size_t count = 1;
+    while (!isLastKind(Control::Kind(count - 1)))
+        ++count;
+    return count;
+}();
+
+// A table with an entry for each kind of control, indexed by the kind. One written out lists an entry a kind,
+// in Kind's order: a table with one too many or too few fails to compile.
+template <class T> class KindTable {
+public:
+    constexpr KindTable() = default;
+    template <std::size_t N> explicit constexpr KindTable(const T (&entries)[N])
+    {
+        static_assert(N == KindCount, "a table by kind holds one entry for each kind of control");
+        std::copy(entries, entries + N, m_entries.begin());
+    }
+
+    constexpr T &operator[](Control::Kind kind) { return m_entries[std::size_t(kind)]; }
+    constexpr const T &operator[](Control::Kind kind) const { return m_entries[std::size_t(kind)]; }
+
+private:
+    std::array<T, KindCount> m_entries{};
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/forms/controlarray.h"
 #include "platform/forms/controls.h"
+#include "view.h"
 
 namespace platform {
 
@@ -28,6 +29,14 @@ std::u16string announcement(const Control &control)
         return {};
     std::u16string name = accessibleName(control);
     return name + (name.empty() ? u"" : u" ") + static_cast<const TextBox &>(control).text();
+}
+
+std::u16string printedDescription(const std::vector<std::u16string> &lines)
+{
+    std::u16string description;
+    for (const auto &line : lines)
+        description += (description.empty() ? u"" : u"\n") + line;
+    return description;
 }
 
 } // namespace platform

@@ -174,11 +174,11 @@ void NativeBinding::show(Change change)
 
 NativeBinding &RuntimeState::bind(Control &control)
 {
-    const auto kind = size_t(control.kind());
+    const Control::Kind kind = control.kind();
     NativeBinding *binding = nullptr;
-    if (control.isRunTime() && !spares.at(kind).empty()) {
-        binding = spares.at(kind).back();
-        spares.at(kind).pop_back();
+    if (control.isRunTime() && !spares[kind].empty()) {
+        binding = spares[kind].back();
+        spares[kind].pop_back();
     } else {
         natives.push_back(std::make_unique<NativeBinding>(
             *this, toolkit.make(control.kind(), pixelRect(control, toolkit.dpi()))));
@@ -188,11 +188,11 @@ NativeBinding &RuntimeState::bind(Control &control)
         // boxes under buttons, buttons under lists (the key list over a 17th column of boxes). A new native
         // goes on top of its kind, under the oldest native of the nearest kind above.
         NativeBinding *above = nullptr;
-        for (size_t higher = kind + 1; higher < layers.size() && !above; ++higher)
-            if (!layers.at(higher).empty())
-                above = layers.at(higher).front();
+        for (auto higher = size_t(kind) + 1; higher < KindCount && !above; ++higher)
+            if (const auto &layer = layers[Control::Kind(higher)]; !layer.empty())
+                above = layer.front();
         binding->native().stackUnder(above ? &above->native() : nullptr);
-        layers.at(kind).push_back(binding);
+        layers[kind].push_back(binding);
     }
     binding->bind(&control);
     return *binding;
@@ -212,7 +212,7 @@ void RuntimeState::release(NativeBinding &binding)
     const bool runTime = binding.control()->isRunTime();
     const bool used = binding.inUse();
     unbind(binding);
-    auto &kindSpares = spares.at(size_t(binding.kind()));
+    auto &kindSpares = spares[binding.kind()];
     if (runTime && used) {
         // Gone while the user works in it (the focus, composed text, a menu): none of that may reach another
         // control, so the native goes too, once the event that holds it is over.
@@ -232,8 +232,8 @@ void RuntimeState::destroy(NativeBinding &binding)
     unbind(binding);
     if (focus == &binding)
         focus = nullptr;
-    std::erase(layers.at(size_t(binding.kind())), &binding);
-    std::erase(spares.at(size_t(binding.kind())), &binding);
+    std::erase(layers[binding.kind()], &binding);
+    std::erase(spares[binding.kind()], &binding);
     const size_t slot = binding.slot;
     std::unique_ptr<NativeBinding> gone = std::move(natives[slot]);
     natives[slot] = std::move(natives.back());

@@ -35,10 +35,7 @@ RuntimeState::~RuntimeState()
 
 void RuntimeState::printed()
 {
-    std::u16string description;
-    for (const auto &line : form.printedLines())
-        description += (description.empty() ? u"" : u"\n") + line;
-    toolkit.printed(form.printedLines(), description);
+    toolkit.printed(form.printedLines(), printedDescription(form.printedLines()));
 }
 
 void RuntimeState::timerChanged(Timer &timer)

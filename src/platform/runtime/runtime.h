@@ -6,7 +6,6 @@
 #include "platform/forms/form.h"
 #include "view.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -82,8 +81,8 @@ public:
     void renamed(const Label &label);
 
     std::vector<std::unique_ptr<NativeBinding>> natives; // every one, bound or not
-    std::array<std::vector<NativeBinding *>, 4> spares; // by kind
-    std::array<std::vector<NativeBinding *>, 4> layers; // by kind, oldest first: see bind
+    KindTable<std::vector<NativeBinding *>> spares;
+    KindTable<std::vector<NativeBinding *>> layers; // oldest first: see bind
     std::vector<NativeBinding *> doomed; // in use when released: destroyed once the event is over
     std::vector<NativeBinding *> held; // with changes held back
     std::vector<int> timerIntervals; // what the toolkit was told, by timer id

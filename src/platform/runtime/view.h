@@ -1,42 +1,116 @@
 #pragma once
 
-// The contract a view is written against: the one header to read before writing a view.
+// The contract a view is written against: with the tests' null view (tests/core/nullview.h), all that a view
+// for another toolkit needs to read.
 //
 // A view shows the program's form through a toolkit (Qt widgets, the system's own windows, a page's
-// elements). It writes three small classes: a NativeControl for one native control, a Toolkit for the window,
-// and what the program needs of the system through the toolkit (a message box, the browser, a beep), which
-// completes the system's own services (platform/system/services.h). Its main makes the services, the form and
-// the window, and the window owns a Runtime made with the form and the Toolkit. The view hands that Runtime
-// its toolkit's events through the calls of class Runtime below. The Runtime holds every rule the views share
+// elements). It writes a NativeControl for one native control and a Toolkit for the window, and completes the
+// system's services; its window owns a Runtime made with the form and the Toolkit, and hands that Runtime its
+// toolkit's events through the calls of class Runtime below. The Runtime holds every rule the views share
 // (which controls have a native control and when, what each native shows and where, the stacking and keyboard
 // orders, what Tab and Enter do, the focus when the window is activated again, what screen readers are told,
 // the timers and the first paint), so that a view only measures and makes toolkit calls.
 //
-// A view's duties, besides the calls below:
-// - Each kind of native gets the calls of its kind only: every kind its bounds, visibility, enabled state,
-//   colours, style, name and stacking, and the focus where it takes one (never a label); labels, text boxes
-//   and buttons a text; labels alone an alignment and a font of their own in their style (the others' style
-//   has none); lists alone items; text boxes alone a description and announcements. A view may take a
-//   native's kind as its widget's type.
-// - Control::Kind's order is the stacking's (labels lowest, lists highest) and may index a view's tables by
-//   kind (the Windows view's window classes; the page names its classes instead): a new kind goes last, and
-//   each table grows.
-// - clientSize() answers from the moment setLook() is told, the window hidden: the form's load runs before
-//   the window shows (Runtime::show), and its controls are placed in that size.
-// - activated() comes after the toolkit has given the focus back by its own rule, or instead of that rule:
-//   the runtime's focus is the one that stays.
-// - Keys an input method takes while it composes are its own: key() is never told of them, nor of a Tab or an
-//   Enter that ends a composition.
-// - A native's calls may have the toolkit report back at once (a text set fires its change event, a focus its
-//   focus event): the view hands such an event over as it comes, and the runtime takes it (a typed text equal
-//   to the box's changes nothing). While the runtime makes or destroys a native, runtime() is nullptr and its
-//   events go nowhere.
-// - The smallest complete view is the tests' null view (tests/core/nullview.h): a new view starts from it,
-//   and its tests write a Driver (tests/support/driver.h) that runs the exam's scenarios (tests/scenarios)
-//   through the view's own events.
+// A view's duties, each with where the Qt view (views/qt), the Windows view (views/win32) and the page
+// (views/web) meet it. The calls of NativeControl and Toolkit below say what each shows; each view writes
+// them in its Native (native.cpp) and its Window (window.cpp).
+//
+// 1. Order. The toolkit works before the program makes anything; then main makes the services, the form on
+//    them and the window, whose constructor makes the Runtime last and whose destructor destroys it first,
+//    while what holds the natives still stands. Qt: main (QApplication first), Window::Window and ~Window.
+//    Windows: wWinMain (the common controls first), Window::Window and ~Window. Page: main, run once the page
+//    has loaded the program and the key (pre.js), Window::Window and ~Window.
+// 2. Services. A view completes platform::SystemServices (platform/system/services.h, which this room does
+//    not link) with what the system gives through its toolkit: a modal message box that returns only once the
+//    user has dismissed it, the default browser, the beep. Qt: QtServices in main.cpp (QMessageBox::exec).
+//    Windows: WindowsServices in main.cpp (MessageBoxW). Page: PageServices in main.cpp (alert(), which
+//    blocks).
+// 3. Show. Runtime::show() comes before the window shows: the form's load runs there, its message before the
+//    window. Qt: Window::setVisible. Windows: Window::show. Page: Window::show, then qm_showWindow.
+// 4. First paint. Runtime::painted() comes as a paint of the window reaches the screen. Qt:
+//    Window::paintEvent. Windows: Window::paint, on WM_PAINT. Page: the frame drawn after qm_showWindow
+//    (requestAnimationFrame, then a task).
+// 5. Closing the window ends the program. Qt: QApplication::exec() returns once its last window is closed.
+//    Windows: WM_CLOSE destroys the window and posts WM_QUIT (Window::handle). Page: the window lives as long
+//    as the page, which the browser closes.
+// 6. Kinds. Each kind of native gets the calls of its kind only: every kind its bounds, visibility, enabled
+//    state, colours, style, name and stacking, and the focus where it takes one (never a label); labels, text
+//    boxes and buttons a text; labels alone an alignment and a font of their own in their style (the others'
+//    style has none); lists alone items; text boxes alone a description and announcements. A view may take a
+//    native's kind as its widget's type. Control::Kind's order is the stacking's (labels lowest, lists
+//    highest); a table by kind is a KindTable (platform/forms/control.h), whose size is KindCount, the one
+//    count of kinds, and whose entries are counted against it at compile time, as the count is against Kind.
+//    Qt: newWidget's switch, which -Wswitch holds to every kind. Windows: Classes, a KindTable. Page:
+//    PageClasses, a KindTable of the page's class names.
+// 7. Text. Every text is UTF-16 and may hold a lone surrogate (a key's line, what the user typed): a view
+//    hands it to its toolkit and back unit for unit, through no conversion that would replace one. Qt:
+//    toQString and toU16String (views/qt/text.h). Windows: platform::wide and fromWide
+//    (platform/system/wide.h). Page: quillmarkText and quillmarkStore (platform/system/text_web.js), with
+//    lengths in code units.
+// 8. Colours. A Colour is written 0x00BBGGRR; a view takes one apart with rgbOf alone
+//    (platform/forms/control.h), and shows OwnColours whatever its theme, in a locked box too. Qt: toQColor,
+//    Native::setColours. Windows: colorref, Native::colours (and paintLocked for a locked box). Page:
+//    Native::setColours, qm_colours.
+// 9. Pixels. Bounds are pixels of the client area (see Pixels below), at Toolkit::dpi(): 96 where the toolkit
+//    scales for the screen itself, the screen's own where it does not, which then reports a change through
+//    Runtime::rescaled(). Qt: 96 (logical pixels). Windows: the window's DPI, WM_DPICHANGED
+//    (Window::dpiChanged). Page: 96 (CSS pixels).
+// 10. Size. clientSize() answers from the moment setLook() is told, the window hidden: the form's load runs
+//     before the window shows, and its controls are placed in that size; Runtime::resized() comes when it
+//     changes. Qt: setLook resizes the hidden widget, resizeEvent. Windows: setLook sizes the hidden window,
+//     WM_SIZE. Page: qm_clientWidth reads the size set while hidden, a ResizeObserver.
+// 11. After the event. post() has Runtime::afterEvent() called once the event being handled is over. Qt: a
+//     queued call (Window::post). Windows: PostedMessage. Page: a microtask (qm_post).
+// 12. Timers. setTimer() ticks Runtime::timerElapsed(id) every interval from a full interval on. Qt: a
+//     QTimer, precise. Windows: SetTimer with TimerIdBase + id, WM_TIMER. Page: setInterval (qm_setTimer).
+// 13. Printed lines. printed() paints them and makes their description, printedDescription(lines), the
+//     window's description for screen readers. Qt: Window::printed and paintEvent, the window's accessible
+//     description. Windows: Window::printed and paint, the window's PROPID_ACC_DESCRIPTION. Page: qm_printed
+//     shows the description itself, its line feeds kept (white-space: pre), in a polite live region.
+// 14. The user's doings. Runtime::clicked() for a button's click; typed() for each change of a text box's
+//     text, typed or set by the runtime (a text equal to the box's changes nothing); focused() whatever gave
+//     the focus; mayHaveLeft() when the focus goes, a composition ends or a menu closes. Qt: Native's
+//     connections and Native::eventFilter. Windows: WM_COMMAND in Window::handle, Native::windowProc. Page:
+//     the listeners qm_window adds (library.js).
+// 15. Events during a call. A native's calls may have the toolkit report back at once (a text set fires its
+//     change event, a focus its focus event): the view hands such an event over as it comes, and the runtime
+//     takes it. While the runtime makes or destroys a native, runtime() is nullptr and its events go nowhere.
+//     Qt: Native::eventFilter and the connections ask runtime() first. Windows: Native::windowProc. Page:
+//     runtimeOf in window.cpp.
+// 16. Keys. Tab and Enter that no input method takes go to Runtime::key() with their modifiers (see Key
+//     below), and the view drops the key when it answers true. Qt: runtimeTakes, from Native::eventFilter and
+//     Window::event, and Window::focusNextPrevChild for the focus Qt moves on by itself. Windows:
+//     Window::dispatch, before the dialog manager. Page: qm_window's keydown listener, and qm_key.
+// 17. Input methods and menus. Keys an input method takes while it composes are its own: key() is never told
+//     of them, nor of a Tab or an Enter that ends a composition; busy() tells that one composes or a menu is
+//     open. Qt: QInputMethodEvent's preedit, the active popup. Windows: WM_IME_STARTCOMPOSITION and
+//     WM_IME_ENDCOMPOSITION, WM_CONTEXTMENU. Page: compositionstart and compositionend.
+// 18. Activation. Runtime::activated() comes after the toolkit has given the focus back by its own rule, or
+//     instead of that rule: the runtime's focus is the one that stays. Qt: WindowActivate, queued. Windows:
+//     WM_ACTIVATE, instead of the system's default. Page: the page's focus event.
+// 19. Screen readers. A native shows its name and description, and announce() says a text politely without
+//     moving the focus. Qt: the accessible name and description, an alert (Window::announce). Windows: the
+//     system's annotations and a live region (views/win32/system.h). Page: aria-label, aria-description and a
+//     live region.
+// 20. Includes. A view includes of the program, besides the files of its own folder, only what the lines
+//     below name, each for every view or for the one it names (tests/Layers.cmake reads them, and fails on an
+//     include of a view that reaches further, such as the runtime's own runtime.h):
+// include platform/runtime/view.h
+// include platform/system/services.h
+// include window/form1.h
+// include web: platform/text/text.h
+// include web: key/answerkey.h
+// include win32: platform/system/wide.h
+//     view.h is this contract, with the form's controls it names; services.h the services a view's main
+//     completes; form1.h the form its main makes. The page writes its files in UTF-8 and names the key it
+//     fetches (pagefiles.cpp); the Windows view passes texts as wide strings.
+// 21. Tests. The smallest complete view is the null view (tests/core/nullview.h): a new view starts from it,
+//     and its tests write a Driver (tests/support/driver.h) that runs the exam's scenarios (tests/scenarios)
+//     through the view's own events.
 //
 // Pixels: of the window's client area, from its top-left corner, x to the right and y downwards; in the units
-// the toolkit lays its controls out in, at Toolkit::dpi() dots per inch.
+// the toolkit lays its controls out in, at Toolkit::dpi() dots per inch; a form's twips become them through
+// twipsToPixels.
 
 #include "platform/forms/controls.h"
 
@@ -68,6 +142,11 @@ struct PixelSize {
     friend bool operator==(PixelSize a, PixelSize b) { return a.width == b.width && a.height == b.height; }
 };
 
+// Twips (1440 an inch) as pixels at dpi dots per inch, to the nearest pixel. A value that is not finite
+// counts as 0 and a huge one stops at a million pixels, so that nothing the program stores can upset a
+// toolkit.
+int twipsToPixels(double twips, int dpi);
+
 // The program's own colours on a control: its background, and the text on it, black, which stays readable on
 // the white, green and red the program paints (WCAG AA's 4.5:1, in locked boxes too). A toolkit shows them
 // whatever its theme, high-contrast themes included.
@@ -95,6 +174,10 @@ constexpr double spaceWidening(double sampleAdvance, double spaceAdvance)
 {
     return sampleAdvance / 2 - spaceAdvance;
 }
+
+// The printed lines as one text, what screen readers are told of them and what a page may show: the lines in
+// order, a line feed (U+000A) between each two and none after the last; empty for none.
+std::u16string printedDescription(const std::vector<std::u16string> &lines);
 
 // The faces a toolkit asks for to draw font, best first: the font's own name and, for SimSun, the Song (Ming)
 // faces that stand in for it elsewhere. A toolkit that takes one face (GDI, which has its own substitutes)
@@ -205,8 +288,8 @@ public:
     // Has Runtime::timerElapsed(id) called every `milliseconds`, from a full interval on; 0 stops it.
     virtual void setTimer(int id, int milliseconds) = 0;
     // The lines printed on the window's surface changed: paints them, lasting, from the top-left corner down,
-    // in the window's font and text colour, under the controls; and makes description the window's
-    // description for screen readers, which announce it.
+    // in the window's font and text colour, under the controls; and makes description, always
+    // printedDescription(lines), the window's description for screen readers, which announce it.
     virtual void printed(const std::vector<std::u16string> &lines, std::u16string_view description) = 0;
     // Whether the toolkit moves the focus on a Tab by its own rule (a desktop's focus chain, a dialog
     // manager): then every Tab is dropped, the runtime's or not, and one it leaves (held with Control, say)

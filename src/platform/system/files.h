@@ -2,9 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform {
+
+// The path of a file named name in directory: joined with the system's separator, unless the directory (a
+// root such as / or C:\) ends in one already.
+std::u16string joinPath(std::u16string_view directory, std::u16string_view name);
 
 // A regular file, or a link to one, exists at path.
 bool fileExists(std::u16string_view path);

@@ -7,8 +7,7 @@
 // page's handles.
 // clang-format off
 EM_JS(int, quillmark_file_open, (const char16_t *path, int length), {
-    // The path by hand: emscripten's UTF-16 helpers come with the runtime in some releases and not in others.
-    var name = String.fromCharCode.apply(null, HEAPU16.subarray(path >> 1, (path >> 1) + length));
+    var name = quillmarkText(path, length);
     var bytes = (Module.quillmarkFiles || {})[name];
     if (!bytes)
         return 0;

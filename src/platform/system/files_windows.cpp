@@ -1,6 +1,6 @@
 #include "files.h"
 
-#include "platform/text/text.h"
+#include "wide.h"
 
 #include <windows.h>
 

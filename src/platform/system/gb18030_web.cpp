@@ -4,12 +4,11 @@
 
 // In a page the system's decoder is the browser's: the Encoding Standard's gb18030, which Chinese Windows'
 // GBK is a part of. Its invalid bytes become U+FFFD; a character cut off at the end waits for more bytes that
-// never come, and is dropped. Each byte gives at most one UTF-16 unit.
+// never come, and is dropped. Each byte gives at most one UTF-16 unit, and a NUL follows them.
 // clang-format off
 EM_JS(int, quillmark_decode_gb18030, (const char *bytes, int length, char16_t *into), {
     var text = new TextDecoder("gb18030").decode(HEAPU8.subarray(bytes, bytes + length), {stream: true});
-    for (var i = 0; i < text.length; ++i)
-        HEAPU16[(into >> 1) + i] = text.charCodeAt(i);
+    quillmarkStore(text, into, text.length);
     return text.length;
 });
 // clang-format on

@@ -27,8 +27,7 @@ EM_JS(int, quillmark_tick_count, (), {
 EM_JS(char16_t *, quillmark_directory, (int *length), {
     var directory = Module.quillmarkDirectory || '/';
     var text = _malloc(directory.length * 2 + 2);
-    for (var at = 0; at < directory.length; ++at)
-        HEAPU16[(text >> 1) + at] = directory.charCodeAt(at);
+    quillmarkStore(directory, text, directory.length);
     HEAP32[length >> 2] = directory.length;
     return text;
 });

@@ -1,6 +1,6 @@
 #include "services.h"
 
-#include "platform/text/text.h"
+#include "wide.h"
 
 #include <windows.h>
 
@@ -45,8 +45,7 @@ std::u16string SystemServices::programDirectory()
         path.resize(path.size() * 2);
     }
     const size_t separator = path.find_last_of(L"\\/");
-    return std::u16string(
-        path.begin(), separator == std::wstring::npos ? path.begin() : path.begin() + long(separator));
+    return fromWide(std::wstring_view(path).substr(0, separator == std::wstring::npos ? 0 : separator));
 }
 
 } // namespace platform

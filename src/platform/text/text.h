@@ -37,13 +37,4 @@ bool isValidUtf8(std::string_view bytes);
 // An unpaired surrogate becomes U+FFFD: the result is always valid UTF-8.
 std::string toUtf8(std::u16string_view text);
 
-#ifdef _WIN32
-// The program's text as Windows' wide strings, which are UTF-16 too: copied, not converted.
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-inline std::wstring wide(std::u16string_view text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-#endif
-
 } // namespace platform

@@ -245,7 +245,8 @@ QWidget *newWidget(Control::Kind kind, QWidget *parent)
 
 QColor toQColor(Colour colour)
 {
-    return QColor(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF));
+    const platform::Rgb rgb = platform::rgbOf(colour);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 QFont toQFont(const platform::Font &font)

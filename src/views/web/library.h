@@ -3,8 +3,6 @@
 // The page's functions that the web view calls (library.js), each on the page's own ids: a window's, an
 // element's. Texts go as UTF-16 with their length in code units.
 
-#include <cstdint>
-
 extern "C" {
 int qm_window(void *window);
 void qm_look(int window, const char16_t *title, int titleLength, int width, int height,
@@ -24,7 +22,8 @@ void qm_bounds(int element, int left, int top, int width, int height);
 void qm_visible(int element, int visible);
 void qm_enabled(int element, int enabled);
 void qm_text(int element, const char16_t *text, int length);
-void qm_colours(int element, int own, std::uint32_t background, std::uint32_t text);
+// Each colour as its red, green and blue, 0 to 255.
+void qm_colours(int element, int own, int red, int green, int blue, int textRed, int textGreen, int textBlue);
 void qm_alignment(int element, int right);
 // An empty family: the window's font.
 void qm_style(int element, const char16_t *family, int familyLength, double points, int weight, int italic,

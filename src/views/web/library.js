@@ -17,27 +17,11 @@ mergeInto(LibraryManager.library, {
       QM.elements = new Map();
     },
 
-    // UTF-16 in and out of the heap by hand, unit for unit (a lone surrogate included): emscripten's own
-    // helpers come with its runtime in some releases and must be asked for in others.
-    text: function (pointer, length) {
-      var units = HEAPU16.subarray(pointer >> 1, (pointer >> 1) + length);
-      var text = '';
-      for (var at = 0; at < units.length; at += 4096)
-        text += String.fromCharCode.apply(null, units.subarray(at, at + 4096));
-      return text;
-    },
-
-    // Writes the first `count` code units of text at pointer, and a NUL after them.
-    store: function (text, pointer, count) {
-      for (var at = 0; at < count; ++at)
-        HEAPU16[(pointer >> 1) + at] = text.charCodeAt(at);
-      HEAPU16[(pointer >> 1) + count] = 0;
-    },
-
-    // Hands a JavaScript string to a C++ function taking (..., pointer, length): a UTF-16 copy on the heap.
+    // Hands a JavaScript string to a C++ function taking (..., pointer, length): a UTF-16 copy on the heap
+    // (texts go in and out of the heap through quillmarkText and quillmarkStore, platform/system/text_web.js).
     withText: function (text, call) {
       var pointer = _malloc(text.length * 2 + 2);
-      QM.store(text, pointer, text.length);
+      quillmarkStore(text, pointer, text.length);
       try {
         return call(pointer, text.length);
       } finally {
@@ -45,9 +29,9 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    // The colour 0x00BBGGRR as CSS.
-    css: function (colour) {
-      return 'rgb(' + (colour & 0xff) + ',' + ((colour >> 8) & 0xff) + ',' + ((colour >> 16) & 0xff) + ')';
+    // A colour as CSS, from its red, green and blue (0 to 255).
+    css: function (red, green, blue) {
+      return 'rgb(' + red + ',' + green + ',' + blue + ')';
     },
 
     // A caption whose spaces are half as wide as a Chinese character: each space in a box of half an em, the
@@ -109,7 +93,7 @@ mergeInto(LibraryManager.library, {
     aria: function (id, attribute, pointer, length) {
       var element = QM.elements.get(id).element;
       if (length)
-        element.setAttribute(attribute, QM.text(pointer, length));
+        element.setAttribute(attribute, quillmarkText(pointer, length));
       else
         element.removeAttribute(attribute);
     },
@@ -239,9 +223,9 @@ mergeInto(LibraryManager.library, {
     var div = QM.windows.get(id).div;
     div.style.width = width + 'px';
     div.style.height = height + 'px';
-    div.style.fontFamily = QM.text(familyPointer, familyLength);
+    div.style.fontFamily = quillmarkText(familyPointer, familyLength);
     div.style.fontSize = points + 'pt';
-    var title = QM.text(titlePointer, titleLength);
+    var title = quillmarkText(titlePointer, titleLength);
     div.setAttribute('aria-label', title);
     document.title = title;
   },
@@ -323,12 +307,12 @@ mergeInto(LibraryManager.library, {
 
   qm_printed__deps: ['$QM'],
   qm_printed: function (id, pointer, length) {
-    QM.windows.get(id).printed.textContent = QM.text(pointer, length);
+    QM.windows.get(id).printed.textContent = quillmarkText(pointer, length);
   },
 
   qm_make__deps: ['$QM'],
   qm_make: function (window, classPointer, classLength, native) {
-    var className = QM.text(classPointer, classLength);
+    var className = quillmarkText(classPointer, classLength);
     var element = document.createElement({label: 'div', box: 'input', button: 'button', list: 'select'}[className]);
     element.className = className;
     if (className === 'box') {
@@ -384,7 +368,7 @@ mergeInto(LibraryManager.library, {
   qm_text__deps: ['$QM'],
   qm_text: function (id, pointer, length) {
     var item = QM.elements.get(id);
-    var text = QM.text(pointer, length);
+    var text = quillmarkText(pointer, length);
     if (item.element.tagName === 'INPUT') {
       // A fresh value: the browser keeps no undo history of another box's.
       item.element.value = text;
@@ -395,12 +379,12 @@ mergeInto(LibraryManager.library, {
   },
 
   qm_colours__deps: ['$QM'],
-  qm_colours: function (id, own, background, text) {
+  qm_colours: function (id, own, red, green, blue, textRed, textGreen, textBlue) {
     var element = QM.elements.get(id).element;
     var style = element.style;
     element.classList.toggle('own-colours', !!own);
-    style.backgroundColor = own ? QM.css(background) : '';
-    style.color = own ? QM.css(text) : '';
+    style.backgroundColor = own ? QM.css(red, green, blue) : '';
+    style.color = own ? QM.css(textRed, textGreen, textBlue) : '';
   },
 
   qm_alignment__deps: ['$QM'],
@@ -414,7 +398,7 @@ mergeInto(LibraryManager.library, {
     var item = QM.elements.get(id);
     var style = item.element.style;
     if (familyLength) {
-      style.fontFamily = QM.text(familyPointer, familyLength);
+      style.fontFamily = quillmarkText(familyPointer, familyLength);
       style.fontSize = points + 'pt';
       style.fontWeight = weight;
       style.fontStyle = italic ? 'italic' : 'normal';
@@ -423,7 +407,7 @@ mergeInto(LibraryManager.library, {
       style.fontFamily = style.fontSize = style.fontWeight = style.fontStyle = style.textDecoration = '';
     }
     item.halfWidthSpaces = !!halfWidthSpaces;
-    item.inkSample = QM.text(samplePointer, sampleLength);
+    item.inkSample = quillmarkText(samplePointer, sampleLength);
     if (item.element.tagName === 'DIV')
       QM.setCaption(item);
   },
@@ -436,7 +420,7 @@ mergeInto(LibraryManager.library, {
   qm_addItem__deps: ['$QM'],
   qm_addItem: function (id, pointer, length) {
     var option = document.createElement('option');
-    option.textContent = QM.text(pointer, length);
+    option.textContent = quillmarkText(pointer, length);
     QM.elements.get(id).element.appendChild(option);
   },
 
@@ -454,7 +438,7 @@ mergeInto(LibraryManager.library, {
   qm_announce: function (id, pointer, length) {
     // A new text node each time: the same words said again are news to a live region too.
     QM.windows.get(QM.elements.get(id).window).announcer.replaceChildren(
-      document.createTextNode(QM.text(pointer, length)));
+      document.createTextNode(quillmarkText(pointer, length)));
   },
 
   qm_stackUnder__deps: ['$QM'],
@@ -483,7 +467,7 @@ mergeInto(LibraryManager.library, {
 
   qm_alert__deps: ['$QM'],
   qm_alert: function (pointer, length) {
-    window.alert(QM.text(pointer, length));
+    window.alert(quillmarkText(pointer, length));
   },
 
   qm_open__deps: ['$QM'],
@@ -491,7 +475,7 @@ mergeInto(LibraryManager.library, {
     // Opened with its opener cut at once rather than with 'noopener', which would hide whether a blocker
     // refused it.
     try {
-      var opened = window.open(QM.text(pointer, length), '_blank');
+      var opened = window.open(quillmarkText(pointer, length), '_blank');
       if (opened)
         opened.opener = null;
       return opened ? 1 : 0;

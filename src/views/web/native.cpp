@@ -10,24 +10,11 @@ namespace views::web {
 namespace {
 
 // The page's class for each kind of control, by name: the page makes the element that class stands for.
-std::u16string_view pageClass(platform::Control::Kind kind)
-{
-    switch (kind) {
-    case platform::Control::Kind::Label:
-        return u"label";
-    case platform::Control::Kind::TextBox:
-        return u"box";
-    case platform::Control::Kind::CommandButton:
-        return u"button";
-    case platform::Control::Kind::ListBox:
-        return u"list";
-    }
-    return u"label";
-}
+constexpr platform::KindTable<std::u16string_view> PageClasses({u"label", u"box", u"button", u"list"});
 
 int makeElement(int window, platform::Control::Kind kind, void *native)
 {
-    const std::u16string_view name = pageClass(kind);
+    const std::u16string_view name = PageClasses[kind];
     return qm_make(window, name.data(), int(name.size()), native);
 }
 
@@ -72,8 +59,10 @@ void Native::setText(std::u16string_view text)
 
 void Native::setColours(const std::optional<platform::OwnColours> &colours)
 {
-    qm_colours(
-        m_element, colours.has_value(), colours ? colours->background : 0, colours ? colours->text : 0);
+    const platform::Rgb background = platform::rgbOf(colours ? colours->background : 0);
+    const platform::Rgb text = platform::rgbOf(colours ? colours->text : 0);
+    qm_colours(m_element, colours.has_value(), background.red, background.green, background.blue, text.red,
+        text.green, text.blue);
 }
 
 void Native::setAlignment(platform::Label::Alignment alignment)

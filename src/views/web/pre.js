@@ -1,4 +1,4 @@
-// The key file's name is the program's own, written in by the build (page.cpp).
+// The key file's name is the program's own, written in by the build (pagefiles.cpp).
 
 // A line of the page's own above the window, where a user looks for the window.
 function quillmarkLine(className, text) {

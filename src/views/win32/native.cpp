@@ -14,18 +14,24 @@ using platform::Label;
 
 namespace {
 
-// Each kind's class and style, by Control::Kind. Every child clips its siblings, so that where two overlap
-// the one higher in the stacking order shows.
+// Each kind's class and style. Every child clips its siblings, so that where two overlap the one higher in
+// the stacking order shows.
 struct WindowClass {
-    const wchar_t *name;
-    DWORD style;
+    const wchar_t *name = nullptr;
+    DWORD style = 0;
 };
-constexpr WindowClass Classes[] = {
+constexpr platform::KindTable<WindowClass> Classes({
     {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX},
     {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL},
     {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON},
     {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT},
-};
+});
+
+COLORREF colorref(platform::Colour colour)
+{
+    const platform::Rgb rgb = platform::rgbOf(colour);
+    return RGB(rgb.red, rgb.green, rgb.blue);
+}
 
 } // namespace
 
@@ -35,7 +41,7 @@ Native::Native(Control::Kind kind, platform::PixelRect bounds, Window &window)
 {
     // Made where it goes: made elsewhere and then moved, every control would lay itself out twice before the
     // window's first paint. Text boxes carry the sunken edge of the form's boxes.
-    const WindowClass &type = Classes[size_t(kind)];
+    const WindowClass &type = Classes[kind];
     m_hwnd = CreateWindowExW(kind == Control::Kind::TextBox ? WS_EX_CLIENTEDGE : 0, type.name, L"",
         WS_CHILD | WS_CLIPSIBLINGS | type.style, bounds.left, bounds.top, bounds.width, bounds.height,
         window.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -129,11 +135,10 @@ HBRUSH Native::colours(HDC dc) const
 {
     if (!m_colours)
         return nullptr;
-    // The form's colours are written 0x00BBGGRR, as COLORREF is.
-    SetTextColor(dc, COLORREF(m_colours->text));
-    SetBkColor(dc, COLORREF(m_colours->background));
+    SetTextColor(dc, colorref(m_colours->text));
+    SetBkColor(dc, colorref(m_colours->background));
     // The DC's own brush, in the colour set on it: no brush to make and keep for each colour.
-    SetDCBrushColor(dc, COLORREF(m_colours->background));
+    SetDCBrushColor(dc, colorref(m_colours->background));
     return HBRUSH(GetStockObject(DC_BRUSH));
 }
 

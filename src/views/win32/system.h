@@ -2,7 +2,7 @@
 
 // What the view takes from Windows beyond its plain API.
 
-#include "platform/text/text.h"
+#include "platform/system/wide.h"
 
 #include <windows.h>
 
@@ -13,6 +13,7 @@
 
 namespace views::win32 {
 
+using platform::fromWide;
 using platform::wide;
 
 // A window's text, as the system holds it.

@@ -254,8 +254,7 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (HIWORD(wParam) == BN_CLICKED && native->kind() == platform::Control::Kind::CommandButton) {
             m_runtime->clicked(*native);
         } else if (HIWORD(wParam) == EN_CHANGE && native->kind() == platform::Control::Kind::TextBox) {
-            const std::wstring text = textOf(native->hwnd());
-            m_runtime->typed(*native, std::u16string(text.begin(), text.end()));
+            m_runtime->typed(*native, fromWide(textOf(native->hwnd())));
         }
         return 0;
     }

@@ -1,8 +1,6 @@
-#include "services.h"
+#include "launches.h"
 
 #include <utility>
-
-namespace platform {
 
 void LaunchesAfterFirstPaint::windowPainted()
 {
@@ -39,5 +37,3 @@ void LaunchesAfterFirstPaint::startWaiting()
     for (const auto &launch : std::exchange(m_waiting, {}))
         launch();
 }
-
-} // namespace platform

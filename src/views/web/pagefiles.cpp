@@ -5,7 +5,7 @@
 //     quillmark_page TEMPLATE OUTPUT [TEMPLATE OUTPUT ...]
 
 #include "key/answerkey.h"
-#include "platform/runtime/pixels.h"
+#include "platform/runtime/view.h"
 #include "platform/text/text.h"
 #include "window/form1.h"
 

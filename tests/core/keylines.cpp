@@ -5,17 +5,6 @@
 // The key file's lines as the key list holds them, row by row, through the view with no toolkit: each view
 // loads the key at start-up in the scenarios.
 
-namespace {
-
-// 33 items: the given ones, then empty ones.
-Lines padded(Lines first)
-{
-    first.resize(33);
-    return first;
-}
-
-} // namespace
-
 TEST_CASE("the key's lines")
 {
     std::vector<std::string> lines33;

@@ -2,8 +2,5 @@
 
 class Form1;
 
-// Hand in: stops the clock and locks the answer sheet.
-void Command4_Click(Form1 &form);
-
 // Restart: readies the buttons and input boxes for the next exam; the last sheet, score and bar stay in view.
 void Command5_Click(Form1 &form);

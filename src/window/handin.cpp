@@ -1,4 +1,4 @@
-#include "phases.h"
+#include "handin.h"
 
 #include "form1.h"
 
@@ -13,15 +13,4 @@ void Command4_Click(Form1 &form)
         if (auto *box = form.Text2.at(i))
             box->setEnabled(false);
     form.Label4.setCaption(u" 请检查结果 ");
-}
-
-void Command5_Click(Form1 &form)
-{
-    form.Command1.setEnabled(true);
-    form.Command3.setEnabled(true);
-    form.Text1.setEnabled(true);
-    form.Text2[0].setEnabled(true);
-    form.Command2.setEnabled(false);
-    form.Command5.setEnabled(false);
-    form.List1.setVisible(false);
 }
