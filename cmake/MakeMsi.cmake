@@ -7,7 +7,6 @@
 # - an older package removed after the new one is in place (RemoveExistingProducts after InstallFinalize): the
 #   key, one component in both, is then still in use, and stays;
 # - a package of the same version for the other processor replaced too (its Upgrade row's maximum inclusive);
-# - the shortcut pointing at the program itself, not advertised, so that starting it never starts a repair;
 # - the program's file version, so that Windows Installer compares versions, not dates.
 # Identifiers: the ProductCode from the version and the processor, the same for every build of them; the
 # package code from the files inside, the same for the same files.
@@ -45,6 +44,7 @@ string(UUID package_code NAMESPACE ${UPGRADE_CODE} NAME "package ${VERSION} ${AR
 foreach(component Program Guide Key)
   string(UUID ${component} NAMESPACE ${UPGRADE_CODE} NAME "component ${component} ${ARCH}" TYPE SHA1 UPPER)
 endforeach()
+string(UUID shortcut NAMESPACE ${UPGRADE_CODE} NAME "component Shortcut" TYPE SHA1 UPPER)
 
 set(work ${OUTPUT}.work)
 file(REMOVE_RECURSE ${work})
@@ -60,7 +60,7 @@ execute_process(
   COMMAND ${WIXL} --arch ${ARCH} -o package.msi
     -D Version=${VERSION} -D Bits=${bits} -D Win64=${win64} -D ProgramFilesFolder=${folder}
     -D ProductCode=${product_code} -D PackageCode=${package_code} -D UpgradeCode=${UPGRADE_CODE}
-    -D ProgramComponent=${Program} -D GuideComponent=${Guide} -D KeyComponent=${Key}
+    -D ProgramComponent=${Program} -D GuideComponent=${Guide} -D KeyComponent=${Key} -D ShortcutComponent=${shortcut}
     -D Homepage=${HOMEPAGE} -D SizeKB=${size_kb}
     quillmark.wxs
   WORKING_DIRECTORY ${work}
@@ -76,7 +76,6 @@ execute_process(
     -q "UPDATE `InstallExecuteSequence` SET `Sequence` = 6601 WHERE `Action` = 'RemoveExistingProducts'"
     -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
     -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${UPGRADE_CODE}}', '${VERSION}', 513, 'WIX_UPGRADE_DETECTED')"
-    -q "UPDATE `Shortcut` SET `Target` = '[#quillmark.exe]' WHERE `Shortcut` = 'StartMenu'"
   WORKING_DIRECTORY ${work}
   COMMAND_ERROR_IS_FATAL ANY)
 if(CERTIFICATE)
