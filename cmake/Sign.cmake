@@ -18,7 +18,8 @@ if(TIMESTAMP)
 endif()
 file(REMOVE ${FILE}.signed)
 execute_process(
-  COMMAND sh -c "printf %s \"$QUILLMARK_SIGNING_PASSWORD\" | \"$0\" sign -pkcs12 \"$1\" -readpass /dev/stdin -h sha256 \"$@\""
+  COMMAND sh -c "certificate=$1; shift; printf %s \"$QUILLMARK_SIGNING_PASSWORD\" |
+      \"$0\" sign -pkcs12 \"$certificate\" -readpass /dev/stdin -h sha256 \"$@\""
     ${OSSLSIGNCODE} ${CERTIFICATE} ${timestamp} -in ${FILE} -out ${FILE}.signed
   OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

@@ -61,8 +61,8 @@ msiexec /i "$package64"
     fail "Program Files\\Quillmark: $(files "$programs" build/windows/src/quillmark.exe)"
 [ ! -e "$programs32" ] || fail "the 32-bit Quillmark is still there beside the 64-bit one"
 [ -z "$(entry "$(property "$package32" ProductCode)" DisplayName)" ] || fail "the 32-bit package is still listed"
-# Per machine (ALLUSERS=1), which Windows puts in the Start menu of all users, in ProgramData; Wine 8's msiexec
-# puts it in the installing user's (AppData\Roaming), which is said.
+# Per machine (ALLUSERS=1), which Windows puts in the Start menu of all users, in ProgramData; where Wine's
+# msiexec puts it in the installing user's (AppData\Roaming) instead, that is said.
 [ "$(property "$package64" ALLUSERS)" = 1 ] || fail "the package is not per machine (ALLUSERS=1)"
 menu="Microsoft/Windows/Start Menu/Programs/Quillmark.lnk"
 shortcut="$drive/ProgramData/$menu"
