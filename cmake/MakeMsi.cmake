@@ -8,8 +8,11 @@
 #   key, one component in both, is then still in use, and stays;
 # - a package of the same version for the other processor replaced too (its Upgrade row's maximum inclusive);
 # - the program's file version, so that Windows Installer compares versions, not dates.
+# - the summary's package code (wixl makes a new one each time) and its languages (wixl writes 1033).
 # Identifiers: the ProductCode from the version and the processor, the same for every build of them; the
-# package code from the files inside, the same for the same files.
+# package code from the files inside, the same for the same files. What still differs between two builds of the
+# same files is the summary's two dates, which wixl 0.101 writes as the time it runs (it does not read
+# SOURCE_DATE_EPOCH) and msibuild keeps.
 foreach(variable WIXL MSIBUILD WXS OUTPUT ARCH VERSION FILE_VERSION PROGRAM KEY GUIDE ICON HOMEPAGE UPGRADE_CODE)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "MakeMsi.cmake needs -D${variable}=")
@@ -50,12 +53,20 @@ set(work ${OUTPUT}.work)
 file(REMOVE_RECURSE ${work})
 file(MAKE_DIRECTORY ${work})
 # wixl takes its files by names relative to the source file's folder, read in the locale's character set (which
-# may have no Chinese): they are copied beside it under ASCII names.
-file(COPY_FILE ${WXS} ${work}/quillmark.wxs)
-file(COPY_FILE ${PROGRAM} ${work}/quillmark.exe)
-file(COPY_FILE ${KEY} ${work}/key.txt)
-file(COPY_FILE ${GUIDE} ${work}/guide.html)
-file(COPY_FILE ${ICON} ${work}/quillmark.ico)
+# may have no Chinese): they are copied beside it under ASCII names. The cabinet records each file's time:
+# SOURCE_DATE_EPOCH's where it is set, else the file's own.
+foreach(pair "${WXS}|quillmark.wxs" "${PROGRAM}|quillmark.exe" "${KEY}|key.txt" "${GUIDE}|guide.html"
+    "${ICON}|quillmark.ico")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 source)
+  list(GET pair 1 name)
+  get_filename_component(original ${source} NAME)
+  file(COPY ${source} DESTINATION ${work}/copied)
+  file(RENAME ${work}/copied/${original} ${work}/${name})
+  if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${work}/${name} COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+endforeach()
 execute_process(
   COMMAND ${WIXL} --arch ${ARCH} -o package.msi
     -D Version=${VERSION} -D Bits=${bits} -D Win64=${win64} -D ProgramFilesFolder=${folder}
@@ -67,6 +78,11 @@ execute_process(
   COMMAND_ERROR_IS_FATAL ANY)
 # msibuild imports a table from the file of its name, in the folder it runs in.
 file(WRITE ${work}/_ForceCodepage.idt "\r\n\r\n936\t_ForceCodepage\r\n")
+if(ARCH STREQUAL "x64")
+  set(template "x64;2052")
+else()
+  set(template "Intel;2052")
+endif()
 execute_process(
   COMMAND ${MSIBUILD} package.msi -i _ForceCodepage.idt
     -q "UPDATE `File` SET `FileName` = 'KEY.TXT|答案.txt' WHERE `File` = 'key'"
@@ -76,6 +92,11 @@ execute_process(
     -q "UPDATE `InstallExecuteSequence` SET `Sequence` = 6601 WHERE `Action` = 'RemoveExistingProducts'"
     -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
     -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${UPGRADE_CODE}}', '${VERSION}', 513, 'WIX_UPGRADE_DETECTED')"
+  WORKING_DIRECTORY ${work}
+  COMMAND_ERROR_IS_FATAL ANY)
+# A second run: one execute_process runs its commands at once, as a pipeline.
+execute_process(
+  COMMAND ${MSIBUILD} package.msi -s Quillmark "Quillmark developers" "${template}" {${package_code}}
   WORKING_DIRECTORY ${work}
   COMMAND_ERROR_IS_FATAL ANY)
 if(CERTIFICATE)

@@ -28,30 +28,16 @@ namespace {
 constexpr wchar_t Title[] = L"QuillmarkV1.0";
 constexpr DWORD Patience = 20000; // ms
 
-// UI Automation's class and interface, which mingw-w64's libraries lack. (IAccessible's is taken by __uuidof:
-// oleacc's library and the uuid library both define IID_IAccessible.)
-constexpr GUID CuiAutomation = {0xff48dba4, 0x60ef, 0x4201, {0xaa, 0x87, 0x54, 0x10, 0x3e, 0xef, 0x59, 0x4e}};
-constexpr GUID UiAutomation = {0x30cbe57d, 0xd9d0, 0x452a, {0xab, 0x13, 0x7a, 0xc5, 0xac, 0x48, 0x25, 0xee}};
+// IAccessible's interface is taken by __uuidof: oleacc's library and the uuid library both define
+// IID_IAccessible.
 constexpr DWORD LiveRegionChanged = 0x8019; // EVENT_OBJECT_LIVEREGIONCHANGED
 
-// The two interfaces of UI Automation read here, as far as the methods used, in the SDK's order: Debian 12's
-// mingw-w64 declares neither.
-struct AutomationElement : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE SetFocus() = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetRuntimeId(SAFEARRAY **) = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindFirst(int, IUnknown *, IUnknown **) = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindAll(int, IUnknown *, IUnknown **) = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindFirstBuildCache(int, IUnknown *, IUnknown *, IUnknown **) = 0;
-    virtual HRESULT STDMETHODCALLTYPE FindAllBuildCache(int, IUnknown *, IUnknown *, IUnknown **) = 0;
-    virtual HRESULT STDMETHODCALLTYPE BuildUpdatedCache(IUnknown *, AutomationElement **) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValue(int property, VARIANT *value) = 0;
-};
-struct Automation : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CompareElements(AutomationElement *, AutomationElement *, BOOL *) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CompareRuntimeIds(SAFEARRAY *, SAFEARRAY *, BOOL *) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetRootElement(AutomationElement **) = 0;
-    virtual HRESULT STDMETHODCALLTYPE ElementFromHandle(HWND hwnd, AutomationElement **element) = 0;
-};
+// UI Automation's own client functions (uiautomationcore.dll), on which its COM interfaces stand, looked up
+// at run time: Debian 12's mingw-w64 declares none of them.
+using UiaNode = void *;
+using NodeFromHandle = HRESULT(WINAPI *)(HWND, UiaNode *);
+using GetPropertyValue = HRESULT(WINAPI *)(UiaNode, int, VARIANT *);
+using NodeRelease = BOOL(WINAPI *)(UiaNode);
 constexpr int NameProperty = 30005; // UIA_NamePropertyId
 constexpr int FullDescriptionProperty = 30159; // UIA_FullDescriptionPropertyId
 
@@ -158,29 +144,31 @@ long msaaState(HWND hwnd)
 }
 
 // UI Automation, where the system has it: an element's text property.
-Automation *automation = nullptr;
+NodeFromHandle nodeFromHandle = nullptr;
+GetPropertyValue getPropertyValue = nullptr;
+NodeRelease nodeRelease = nullptr;
 std::string automationMissing;
 
 Answer uia(HWND hwnd, int property, const char *name)
 {
-    if (!automation)
+    if (!automationMissing.empty())
         return {std::nullopt, automationMissing};
-    AutomationElement *element = nullptr;
-    const HRESULT got = automation->ElementFromHandle(hwnd, &element);
-    if (FAILED(got) || !element)
-        return {std::nullopt, "IUIAutomation::ElementFromHandle answers " + hex(got)};
+    UiaNode node = nullptr;
+    const HRESULT got = nodeFromHandle(hwnd, &node);
+    if (FAILED(got) || !node)
+        return {std::nullopt, "UiaNodeFromHandle answers " + hex(got)};
     VARIANT value{};
-    const HRESULT read = element->GetCurrentPropertyValue(property, &value);
-    element->Release();
+    const HRESULT read = getPropertyValue(node, property, &value);
+    nodeRelease(node);
     Answer answer;
     if (FAILED(read))
-        answer.why = std::string("GetCurrentPropertyValue(") + name + ") answers " + hex(read);
+        answer.why = std::string("UiaGetPropertyValue(") + name + ") answers " + hex(read);
     else if (value.vt == VT_BSTR)
         answer.text = std::wstring(value.bstrVal, SysStringLen(value.bstrVal));
     else if (value.vt == VT_EMPTY)
-        answer.why = std::string("GetCurrentPropertyValue(") + name + ") answers nothing (VT_EMPTY)";
+        answer.why = std::string("UiaGetPropertyValue(") + name + ") answers nothing (VT_EMPTY)";
     else
-        answer.why = std::string("GetCurrentPropertyValue(") + name + ") answers a VARIANT of type "
+        answer.why = std::string("UiaGetPropertyValue(") + name + ") answers a VARIANT of type "
             + std::to_string(value.vt);
     VariantClear(&value);
     return answer;
@@ -294,10 +282,19 @@ int main()
     _setmode(_fileno(stdout), _O_BINARY);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     tryAnnotations();
-    if (const HRESULT got = CoCreateInstance(CuiAutomation, nullptr, CLSCTX_INPROC_SERVER, UiAutomation,
-            reinterpret_cast<void **>(&automation));
-        FAILED(got))
-        automationMissing = "CoCreateInstance(CLSID_CUIAutomation) answers " + hex(got);
+    if (const HMODULE core = LoadLibraryW(L"uiautomationcore.dll"); !core) {
+        automationMissing = "the system has no uiautomationcore.dll";
+    } else {
+        nodeFromHandle = reinterpret_cast<NodeFromHandle>(
+            reinterpret_cast<void (*)()>(GetProcAddress(core, "UiaNodeFromHandle")));
+        getPropertyValue = reinterpret_cast<GetPropertyValue>(
+            reinterpret_cast<void (*)()>(GetProcAddress(core, "UiaGetPropertyValue")));
+        nodeRelease = reinterpret_cast<NodeRelease>(
+            reinterpret_cast<void (*)()>(GetProcAddress(core, "UiaNodeRelease")));
+        if (!nodeFromHandle || !getPropertyValue || !nodeRelease)
+            automationMissing
+                = "uiautomationcore.dll has no UiaNodeFromHandle, UiaGetPropertyValue or UiaNodeRelease";
+    }
 
     HWND form = nullptr;
     for (DWORD waited = 0; !(form && IsWindowVisible(form)); waited += 100) {
@@ -384,8 +381,6 @@ int main()
 
     if (hook)
         UnhookWinEvent(hook);
-    if (automation)
-        automation->Release();
     PostMessageW(form, WM_CLOSE, 0, 0);
     if (failures)
         fail(std::to_string(failures) + " checks failed");
