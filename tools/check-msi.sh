@@ -110,8 +110,9 @@ msiexec /i "$newer"
 [ -z "$(entry "$code" DisplayName)" ] || fail "1.00 is still listed after the upgrade"
 cmp -s "$programs/答案.txt" "$work/edited.txt" || fail "the upgrade replaced the edited key"
 sh tools/run-probe.sh "$programs"
-# The browser that 结果 opened on the homepage holds the folder as its current one, which keeps it.
-wine taskkill /f /im iexplore.exe >/dev/null 2>&1 || true
+# The browser that 结果 opened on the homepage (Wine's, which stays) holds the folder as its current one, which
+# no uninstall can remove while it runs: every Wine process is ended, the next command starts the server anew.
+wineserver -k
 
 echo "== uninstalled, silently"
 msiexec /x "$newer"
