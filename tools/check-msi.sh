@@ -78,12 +78,16 @@ elif ! grep -q -a -F 'C:\Program Files\Quillmark\quillmark.exe' "$shortcut"; the
     fail "the shortcut does not start Program Files\\Quillmark\\quillmark.exe"
 fi
 # What Programs and Features lists.
+wine reg query "$uninstall\\$code" 2>&1 | tr -d '\r' >"$work/entry.txt" || true
 for pair in "DisplayName=Quillmark" "DisplayVersion=1.00" "Publisher=Quillmark developers" \
     "URLInfoAbout=https://quillmark.example"; do
-    value=$(entry "$code" "${pair%%=*}")
-    [ "$value" = "${pair#*=}" ] || fail "Programs and Features: ${pair%%=*} is \"$value\", not \"${pair#*=}\""
+    value=$(awk -v name="${pair%%=*}" '$1 == name { $1 = ""; $2 = ""; sub(/^  /, ""); print }' "$work/entry.txt")
+    if [ "$value" != "${pair#*=}" ]; then
+        fail "Programs and Features: ${pair%%=*} is \"$value\", not \"${pair#*=}\", in:"
+        cat "$work/entry.txt"
+    fi
 done
-size=$(entry "$code" Size)
+size=$(awk '$1 == "Size" { print $3 }' "$work/entry.txt")
 [ "${size:-0}" -gt 400 ] || fail "Programs and Features: a Size of \"$size\" KB"
 icon=$(wine reg query "HKLM\\Software\\Classes\\Installer\\Products" /s 2>/dev/null | tr -d '\r' | grep ProductIcon || true)
 case $icon in *quillmark.ico*) ;; *) fail "no ProductIcon for Programs and Features: \"$icon\"" ;; esac
