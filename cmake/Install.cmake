@@ -2,7 +2,6 @@
 # the key beside itself; a per-user prefix such as ~/.local makes that folder the user's to write to.
 include(GNUInstallDirs)
 
-set(QUILLMARK_HOMEPAGE "https://quillmark.example")
 set(QUILLMARK_SAMPLE_KEY ${PROJECT_SOURCE_DIR}/sample/答案.txt)
 
 set(QUILLMARK_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/quillmark)

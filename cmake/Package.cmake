@@ -1,5 +1,5 @@
 # The archives to hand out, `cmake --build <build> --target package`, each unzipped as the folder it is:
-# - Windows: quillmark-<version>-win64.zip, holding quillmark.exe, the sample key as Notepad saves it on a Chinese
+# - Windows: quillmark-<version>-win64.zip (-win32.zip for the 32-bit program), holding quillmark.exe, the sample key as Notepad saves it on a Chinese
 #   Windows (GBK, CR LF: the repository keeps those bytes) and the users' guide as one HTML page with its
 #   pictures inside;
 # - the web: quillmark-<version>-web.zip, the site folder as it is served: the page, its style sheet, the
@@ -52,12 +52,18 @@ if(QUILLMARK_VIEW STREQUAL "win32")
     COMMENT "Making the users' guide 使用说明.html"
     VERBATIM)
   add_custom_target(quillmark_guide ALL DEPENDS ${QUILLMARK_GUIDE})
-  install(TARGETS quillmark RUNTIME DESTINATION .)
-  install(FILES ${QUILLMARK_GUIDE} DESTINATION .)
   set(QUILLMARK_ARCHIVE_KIND win64)
   if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(QUILLMARK_ARCHIVE_KIND win32)
   endif()
+  # The Windows Installer package, and the program signed where a certificate is given.
+  include(${CMAKE_CURRENT_LIST_DIR}/Msi.cmake)
+  if(QUILLMARK_SIGNING_CERTIFICATE)
+    install(PROGRAMS ${QUILLMARK_SHIPPED_PROGRAM} DESTINATION .)
+  else()
+    install(TARGETS quillmark RUNTIME DESTINATION .)
+  endif()
+  install(FILES ${QUILLMARK_GUIDE} DESTINATION .)
 else()
   install(FILES ${QUILLMARK_SITE}/index.html ${QUILLMARK_SITE}/quillmark.css ${QUILLMARK_SITE}/quillmark.js
     ${QUILLMARK_SITE}/quillmark.wasm ${QUILLMARK_SITE}/quillmark.wasm.js ${QUILLMARK_SITE}/quillmark.ico DESTINATION .)

@@ -10,7 +10,10 @@
 #   fuzz      each fuzzer for a bounded time (QUILLMARK_FUZZ_SECONDS, 60 by default)
 #   tidy      clang-tidy over the program's sources
 #   clazy     clazy over them
-#   windows   the Windows program built with mingw-w64, its tests under Wine, its archive unpacked and run
+#   windows   the Windows program built with mingw-w64, 64-bit and 32-bit: the 64-bit one's tests under Wine, its
+#             archive unpacked and run, read through MSAA and UI Automation; the core's tests on 32-bit x86 under
+#             qemu-i386-static; the 32-bit program's PE header and imports against Wine's 32-bit DLLs; the
+#             Windows Installer packages installed, upgraded and removed by Wine's msiexec; a signed build verified
 #   web       the web page built with emscripten, its tests under node and in Chromium, Firefox and WebKit, its
 #             archive served
 #   deb       the Debian package: lintian; piuparts on Debian 12, on Debian 13 and across the upgrade; installed
@@ -115,14 +118,24 @@ stage_clazy() {
 }
 
 stage_windows() {
-    need_packages cmake ninja-build g++-mingw-w64-x86-64-win32 doctest-dev wine wine64 fonts-wine xvfb xauth \
-        locales $FONTS python3
-    cmake --preset windows
-    cmake --build --preset windows
-    echo "quillmark.exe: $(wc -c <build/windows/src/quillmark.exe) bytes"
-    # One Wine prefix for the tests and the archive's run.
-    sh tools/wine.sh sh -c 'ctest --preset windows && cmake --build --preset windows --target package &&
-        sh tools/check-windows-archive.sh'
+    need_packages cmake ninja-build g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 g++-i686-linux-gnu \
+        qemu-user-static doctest-dev wine wine64 fonts-wine xvfb xauth locales $FONTS python3 wixl msitools \
+        osslsigncode openssl
+    for preset in windows windows32; do
+        cmake --preset $preset
+        cmake --build --preset $preset
+        cmake --build --preset $preset --target package msi
+        echo "$preset: quillmark.exe $(wc -c <build/$preset/src/quillmark.exe) bytes"
+    done
+    # The core's tests for 32-bit x86, run by qemu-i386-static itself (nothing registered with the kernel) with
+    # Debian's i386 C library unpacked beside them, as Wine's 32-bit DLLs are for the PE check: none installed.
+    sh tools/i386-packages.sh
+    cmake --preset core32
+    cmake --build --preset core32
+    ctest --preset core32
+    sh tools/check-signing.sh
+    # One Wine prefix for the tests, the archive's run and the packages.
+    sh tools/wine.sh sh -c 'ctest --preset windows && sh tools/check-windows-archive.sh && sh tools/check-msi.sh'
 }
 
 stage_web() {

@@ -17,7 +17,7 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/locale"
 localedef -i zh_CN -f UTF-8 "$work/locale/zh_CN.UTF-8"
 export LOCPATH="$work/locale" LC_ALL=zh_CN.UTF-8
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 wineboot --init
 for name in SimSun 宋体; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "AR PL UMing CN" /f >/dev/null
