@@ -139,12 +139,14 @@ stage_web() {
 # tree made to differ as reprotest varies builds: the folder's name and depth, the time (the second starts
 # later), the user (root, then a throwaway uid no one has), the umask (022, 077), the locale (C.UTF-8,
 # zh_CN.UTF-8), the time zone (12 hours behind UTC, 14 ahead: another date), HOME, PATH, one more variable and
-# address space randomisation; each must give the same bytes. The copies are kept, in
-# $QUILLMARK_REPRODUCIBLE (/var/cache/quillmark/reproducible), where an unprivileged user reaches them: a later
-# run brings in what changed and builds only that, each copy under its same variations every time, while the
-# steps that could take in the time, the umask or the locale (configuring and packing) run every time. Their
-# build folders are made anew when a package of the toolchain changes, which no build notices by itself, or
-# with QUILLMARK_REPRODUCIBLE_FRESH=1.
+# address space randomisation, and the source files' times (the second copy's a year older, as another
+# checkout's are); each must give the same bytes. The copies are kept, in $QUILLMARK_REPRODUCIBLE
+# (/var/cache/quillmark/reproducible), where an unprivileged user reaches them, and a later run brings in what
+# changed and builds only that, each copy under the same variations every time; configuring and packing, where
+# the time, the umask and the locale could get in, run every time. A kept build hides what no build notices
+# by itself, so the second is built from clean when SOURCE_DATE_EPOCH changed (a commit), against the first's
+# kept one (a step that took in the time and did not run again then differs), and both when a package of the
+# toolchain changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
 stage_reproducible() {
     packages=$(sh tools/release.sh --packages)
     # shellcheck disable=SC2086
@@ -153,11 +155,15 @@ stage_reproducible() {
     base=${QUILLMARK_REPRODUCIBLE:-/var/cache/quillmark/reproducible}/$(pwd -P | cksum | cut -d ' ' -f 1)
     first=$base/1/quillmark
     second=$base/second-build/in/a/deeper/folder/quillmark-source
+    epoch=$(cmake -P cmake/SourceDate.cmake)
     # shellcheck disable=SC2086
     toolchain=$(dpkg-query -W $packages | cksum)
     if [ -n "${QUILLMARK_REPRODUCIBLE_FRESH:-}" ] || [ "$(cat "$base/toolchain" 2>/dev/null)" != "$toolchain" ]; then
         echo "Both builds from clean"
         rm -rf "$first/build" "$second/build"
+    elif [ "$(cat "$base/epoch" 2>/dev/null)" != "$epoch" ]; then
+        echo "SOURCE_DATE_EPOCH is $epoch now: the second build from clean, the first from its kept build"
+        rm -rf "$second/build"
     fi
     id=61000
     while getent passwd "$id" >/dev/null || getent group "$id" >/dev/null; do id=$((id + 1)); done
@@ -169,7 +175,6 @@ stage_reproducible() {
     fi
     # Chinese, as a locale of this stage's own: the system need not have it generated.
     [ -d "$base/locale/zh_CN.UTF-8" ] || localedef -i zh_CN -f UTF-8 "$base/locale/zh_CN.UTF-8"
-    epoch=$(cmake -P cmake/SourceDate.cmake)
     system_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
     # Runs a command in a copy under its variations: root, 022, C.UTF-8, UTC-12 and no HOME; or uid $id, 077,
     # zh_CN.UTF-8, UTC+14, a HOME, one more folder on the PATH and one more variable, without randomisation.
@@ -191,10 +196,20 @@ stage_reproducible() {
         started=$(date +%s)
         folder=$first
         [ $build = first ] || folder=$second
-        # The tree as it is now, all but the kept build folders; unchanged files keep their times, and are not
-        # built again.
+        # The tree as it is now, all but the kept build folders; an unchanged file gets the same time as in the
+        # last run, and is not built again.
         sh tools/release.sh --source | varied $build sh -c \
             'find . -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} + && tar -xf -'
+        [ $build = first ] || varied second python3 -c '
+import os
+for folder, folders, files in os.walk("."):
+    if folder == "." and "build" in folders:
+        folders.remove("build")
+    for name in files:
+        path = os.path.join(folder, name)
+        time = os.lstat(path).st_mtime_ns - 365 * 86400 * 10**9
+        os.utime(path, ns=(time, time), follow_symlinks=False)
+'
         rm -rf "$folder/build/release-files"
         if ! varied $build sh tools/release.sh --in-place >"$work/$build.log" 2>&1; then
             tail -n 60 "$work/$build.log"
@@ -204,6 +219,7 @@ stage_reproducible() {
         echo "the $build build, in $folder: $(($(date +%s) - started)) s"
     done
     echo "$toolchain" >"$base/toolchain"
+    echo "$epoch" >"$base/epoch"
     one=$first/build/release-files
     two=$second/build/release-files
     mkdir -p build/reproducible
