@@ -229,7 +229,7 @@ for folder, folders, files in os.walk("."):
             failed=yes
         elif ! cmp -s "$one/$name" "$two/$name"; then
             echo "== $name differs between the two builds; diffoscope's report:"
-            LC_ALL=C.UTF-8 diffoscope --no-progress --exclude-directory-metadata=recursive --max-diff-block-lines 40 \
+            LC_ALL=C.UTF-8 diffoscope --no-progress --exclude-directory-metadata=yes --max-diff-block-lines 40 \
                 --text "build/reproducible/$name.txt" "$one/$name" "$two/$name" 2>/dev/null || true
             head -n 300 "build/reproducible/$name.txt"
             echo "(the whole report: build/reproducible/$name.txt)"
