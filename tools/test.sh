@@ -139,18 +139,18 @@ stage_web() {
 # tree made to differ as reprotest varies builds: the folder's name and depth, the time (the second starts
 # later), the user (root, then a throwaway uid no one has), the umask (022, 077), the locale (C.UTF-8,
 # zh_CN.UTF-8), the time zone (12 hours behind UTC, 14 ahead: another date), HOME, PATH, one more variable and
-# address space randomisation, and the source files' times (the second copy's a year older, as another
-# checkout's are); each must give the same bytes. The copies are kept, in $QUILLMARK_REPRODUCIBLE
-# (/var/cache/quillmark/reproducible), where an unprivileged user reaches them, and a later run brings in what
-# changed and builds only that, each copy under the same variations every time; configuring and packing, where
-# the time, the umask and the locale could get in, run every time. A kept build hides what no build notices
+# address space randomisation, and the source files' times (each copy's dated when it got them, as a checkout's
+# are); each must give the same bytes. The copies are kept, in $QUILLMARK_REPRODUCIBLE
+# (/var/cache/quillmark/reproducible), where an unprivileged user reaches them, and a later run writes in only
+# the files that changed and builds only what they make, each copy under the same variations every time;
+# configuring and packing, where the time, the umask and the locale could get in, run every time. A kept build hides what no build notices
 # by itself, so the second is built from clean when SOURCE_DATE_EPOCH changed (a commit), against the first's
 # kept one (a step that took in the time and did not run again then differs), and both when a package of the
 # toolchain changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
 stage_reproducible() {
     packages=$(sh tools/release.sh --packages)
     # shellcheck disable=SC2086
-    need_packages $packages diffoscope-minimal locales util-linux
+    need_packages $packages diffoscope-minimal locales util-linux rsync
     umask 022
     base=${QUILLMARK_REPRODUCIBLE:-/var/cache/quillmark/reproducible}/$(pwd -P | cksum | cut -d ' ' -f 1)
     first=$base/1/quillmark
@@ -191,25 +191,17 @@ stage_reproducible() {
                 setarch "$(uname -m)" -R sh -c 'umask 077 && mkdir -p "$HOME" && cd "$0" && exec "$@"' "$second" "$@"
         fi
     }
+    rm -rf "$base/source"
+    mkdir "$base/source"
+    sh tools/release.sh --source | tar -xf - -C "$base/source"
     failed=
     for build in first second; do
         started=$(date +%s)
         folder=$first
         [ $build = first ] || folder=$second
-        # The tree as it is now, all but the kept build folders; an unchanged file gets the same time as in the
-        # last run, and is not built again.
-        sh tools/release.sh --source | varied $build sh -c \
-            'find . -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} + && tar -xf -'
-        [ $build = first ] || varied second python3 -c '
-import os
-for folder, folders, files in os.walk("."):
-    if folder == "." and "build" in folders:
-        folders.remove("build")
-    for name in files:
-        path = os.path.join(folder, name)
-        time = os.lstat(path).st_mtime_ns - 365 * 86400 * 10**9
-        os.utime(path, ns=(time, time), follow_symlinks=False)
-'
+        # The tree as it is now, written in as git writes a checkout: a file whose bytes changed (or a new one)
+        # now, with the copy's umask, one that did not left as it is, and built again only if it changed.
+        varied $build rsync --recursive --checksum --delete --exclude=/build/ "$base/source/" ./
         rm -rf "$folder/build/release-files"
         if ! varied $build sh tools/release.sh --in-place >"$work/$build.log" 2>&1; then
             tail -n 60 "$work/$build.log"
