@@ -143,10 +143,10 @@ stage_web() {
 # are); each must give the same bytes. The copies are kept, in $QUILLMARK_REPRODUCIBLE
 # (/var/cache/quillmark/reproducible), where an unprivileged user reaches them, and a later run writes in only
 # the files that changed and builds only what they make, each copy under the same variations every time;
-# configuring and packing, where the time, the umask and the locale could get in, run every time. A kept build hides what no build notices
-# by itself, so the second is built from clean when SOURCE_DATE_EPOCH changed (a commit), against the first's
-# kept one (a step that took in the time and did not run again then differs), and both when a package of the
-# toolchain changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
+# configuring and packing, where the time, the umask and the locale could get in, run every time. A kept build
+# hides what no build notices by itself, so the second is built from clean when SOURCE_DATE_EPOCH changed (a
+# commit), against the first's kept one (a step that took in the time and did not run again then differs), and
+# both when a package of the toolchain changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
 stage_reproducible() {
     packages=$(sh tools/release.sh --packages)
     # shellcheck disable=SC2086
