@@ -149,8 +149,9 @@ stage_web() {
 # both when a package of the toolchain changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
 stage_reproducible() {
     packages=$(sh tools/release.sh --packages)
+    # diffoscope reads a zip's listing with unzip's zipinfo, which it only recommends.
     # shellcheck disable=SC2086
-    need_packages $packages diffoscope-minimal locales util-linux rsync
+    need_packages $packages diffoscope-minimal unzip locales util-linux rsync
     umask 022
     base=${QUILLMARK_REPRODUCIBLE:-/var/cache/quillmark/reproducible}/$(pwd -P | cksum | cut -d ' ' -f 1)
     first=$base/1/quillmark
