@@ -146,7 +146,7 @@ stage_web() {
 # configuring and packing, where the time, the umask and the locale could get in, run every time. A kept build
 # hides what no build notices by itself, so the second is built from clean when SOURCE_DATE_EPOCH changed (a
 # commit), against the first's kept one (a step that took in the time and did not run again then differs), and
-# both when a package of the toolchain changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
+# both when a package the builds use, or one it depends on, changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
 stage_reproducible() {
     packages=$(sh tools/release.sh --packages)
     # diffoscope reads a zip's listing with unzip's zipinfo, which it only recommends.
@@ -157,8 +157,12 @@ stage_reproducible() {
     first=$base/1/quillmark
     second=$base/second-build/in/a/deeper/folder/quillmark-source
     epoch=$(cmake -P cmake/SourceDate.cmake)
+    # The versions of the packages the builds use and of all they depend on: the compilers under emscripten, Qt's
+    # libraries, binutils...
     # shellcheck disable=SC2086
-    toolchain=$(dpkg-query -W $packages | cksum)
+    toolchain=$(apt-cache depends --recurse --installed --no-recommends --no-suggests --no-conflicts --no-breaks \
+        --no-replaces --no-enhances $packages 2>/dev/null | grep -v -e '^ ' -e '^<' | LC_ALL=C sort -u |
+        xargs dpkg-query -W 2>/dev/null | cksum)
     if [ -n "${QUILLMARK_REPRODUCIBLE_FRESH:-}" ] || [ "$(cat "$base/toolchain" 2>/dev/null)" != "$toolchain" ]; then
         echo "Both builds from clean"
         rm -rf "$first/build" "$second/build"
