@@ -16,18 +16,23 @@ if(CPACK_TEMPORARY_DIRECTORY)
   file(GLOB files RELATIVE ${CPACK_TEMPORARY_DIRECTORY} ${CPACK_TEMPORARY_DIRECTORY}/*)
   list(SORT files)
   set(archive ${CPACK_TOPLEVEL_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)
-  # -X utf8: the staged names are UTF-8 bytes whatever the locale.
+  # -X utf8: the staged names are UTF-8 bytes whatever the locale. Each entry is dated with the source's time (in
+  # UTC: a zip's times have no zone; none before 1980, which they cannot hold), not the file's, and keeps the mode
+  # cpack staged it with (cmake/CPackModes.cmake).
   execute_process(
     COMMAND ${CPACK_QUILLMARK_PYTHON} -X utf8 -c [[
-import sys, zipfile
+import sys, time, zipfile
 class Entry(zipfile.ZipInfo):  # zipfile flags only the names that are not ASCII: every one, here
     def _encodeFilenameFlags(self):
         return self.filename.encode("utf-8"), self.flag_bits | 0x800
+date = time.gmtime(max(int(sys.argv[2]), 315532800))[:6]
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
-    for name in sys.argv[2:]:
+    for name in sys.argv[3:]:
+        entry = Entry.from_file(name)
+        entry.date_time = date
         with open(name, "rb") as file:
-            archive.writestr(Entry.from_file(name), file.read(), zipfile.ZIP_DEFLATED, 9)
-]] ${archive} ${files}
+            archive.writestr(entry, file.read(), zipfile.ZIP_DEFLATED, 9)
+]] ${archive} ${CPACK_QUILLMARK_SOURCE_DATE_EPOCH} ${files}
     WORKING_DIRECTORY ${CPACK_TEMPORARY_DIRECTORY}
     COMMAND_ERROR_IS_FATAL ANY)
   set(CPACK_EXTERNAL_BUILT_PACKAGES ${archive})

@@ -16,6 +16,8 @@
 #             Windows Installer packages installed, upgraded and removed by Wine's msiexec; a signed build verified
 #   web       the web page built with emscripten, its tests under node and in Chromium, Firefox and WebKit, its
 #             archive served
+#   reproducible  every download built twice, in folders, at times, by users and under umasks, locales and
+#             time zones that differ: the same bytes, or diffoscope's report of what differs
 #   deb       the Debian package: lintian; piuparts on Debian 12, on Debian 13 and across the upgrade; installed
 #             here, started and read through the accessibility bus, purged
 #   debian13  in a Debian 13 root (tools/debian13.sh): format and build, and the package built here installed
@@ -27,7 +29,7 @@
 # Ctrl-C or a kill too (tools/contained.sh).
 set -eu
 cd "$(dirname "$0")/.."
-STAGES="format build asan fuzz tidy clazy windows web deb debian13"
+STAGES="format build asan fuzz tidy clazy windows web reproducible deb debian13"
 for stage in "$@"; do
     case " $STAGES installed " in *" $stage "*) ;; *) echo "No stage $stage: the stages are $STAGES"; exit 2 ;; esac
 done
@@ -153,6 +155,109 @@ stage_web() {
     ctest --preset web
     cmake --build --preset web --target package
     sh tools/check-web-archive.sh
+}
+
+# Every download built twice by the release command's build (tools/release.sh --in-place), in two copies of the
+# tree made to differ as reprotest varies builds: the folder's name and depth, the time (the second starts
+# later), the user (root, then a throwaway uid no one has), the umask (022, 077), the locale (C.UTF-8,
+# zh_CN.UTF-8), the time zone (12 hours behind UTC, 14 ahead: another date), HOME, PATH, one more variable and
+# address space randomisation, and the source files' times (each copy's dated when it got them, as a checkout's
+# are); each must give the same bytes. The copies are kept, in $QUILLMARK_REPRODUCIBLE
+# (/var/cache/quillmark/reproducible), where an unprivileged user reaches them, and a later run writes in only
+# the files that changed and builds only what they make, each copy under the same variations every time;
+# configuring and packing, where the time, the umask and the locale could get in, run every time. A kept build
+# hides what no build notices by itself, so the second is built from clean when SOURCE_DATE_EPOCH changed (a
+# commit), against the first's kept one (a step that took in the time and did not run again then differs), and
+# both when a package the builds use, or one it depends on, changed, or with QUILLMARK_REPRODUCIBLE_FRESH=1.
+stage_reproducible() {
+    packages=$(sh tools/release.sh --packages)
+    # diffoscope reads a zip's listing with unzip's zipinfo, which it only recommends.
+    # shellcheck disable=SC2086
+    need_packages $packages diffoscope-minimal unzip locales util-linux rsync
+    umask 022
+    base=${QUILLMARK_REPRODUCIBLE:-/var/cache/quillmark/reproducible}/$(pwd -P | cksum | cut -d ' ' -f 1)
+    first=$base/1/quillmark
+    second=$base/second-build/in/a/deeper/folder/quillmark-source
+    epoch=$(cmake -P cmake/SourceDate.cmake)
+    # The versions of the packages the builds use and of all they depend on: the compilers under emscripten, Qt's
+    # libraries, binutils...
+    # shellcheck disable=SC2086
+    toolchain=$(apt-cache depends --recurse --installed --no-recommends --no-suggests --no-conflicts --no-breaks \
+        --no-replaces --no-enhances $packages 2>/dev/null | grep -v -e '^ ' -e '^<' | LC_ALL=C sort -u |
+        xargs dpkg-query -W 2>/dev/null | cksum)
+    if [ -n "${QUILLMARK_REPRODUCIBLE_FRESH:-}" ] || [ "$(cat "$base/toolchain" 2>/dev/null)" != "$toolchain" ]; then
+        echo "Both builds from clean"
+        rm -rf "$first/build" "$second/build"
+    elif [ "$(cat "$base/epoch" 2>/dev/null)" != "$epoch" ]; then
+        echo "SOURCE_DATE_EPOCH is $epoch now: the second build from clean, the first from its kept build"
+        rm -rf "$second/build"
+    fi
+    id=61000
+    while getent passwd "$id" >/dev/null || getent group "$id" >/dev/null; do id=$((id + 1)); done
+    mkdir -p "$first" "$second" "$base/path" "$base/locale"
+    chown -R "$id:$id" "$base/second-build"
+    if ! setpriv --reuid="$id" --regid="$id" --clear-groups test -w "$second"; then
+        echo "uid $id cannot write in $second: its parent folders must let others in"
+        return 1
+    fi
+    # Chinese, as a locale of this stage's own: the system need not have it generated.
+    [ -d "$base/locale/zh_CN.UTF-8" ] || localedef -i zh_CN -f UTF-8 "$base/locale/zh_CN.UTF-8"
+    system_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
+    # Runs a command in a copy under its variations: root, 022, C.UTF-8, UTC-12 and no HOME; or uid $id, 077,
+    # zh_CN.UTF-8, UTC+14, a HOME, one more folder on the PATH and one more variable, without randomisation.
+    varied() { # first|second, command...
+        if [ "$1" = first ]; then
+            shift
+            env -i PATH=$system_path HOME=/nonexistent TZ=GMT+12 LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH="$epoch" \
+                sh -c 'umask 022 && cd "$0" && exec "$@"' "$first" "$@"
+        else
+            shift
+            setpriv --reuid="$id" --regid="$id" --clear-groups env -i PATH="$system_path:$base/path" \
+                HOME="$base/second-build/home" TZ=GMT-14 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 LANGUAGE=zh_CN \
+                LOCPATH="$base/locale" QUILLMARK_SECOND_BUILD=1 SOURCE_DATE_EPOCH="$epoch" \
+                setarch "$(uname -m)" -R sh -c 'umask 077 && mkdir -p "$HOME" && cd "$0" && exec "$@"' "$second" "$@"
+        fi
+    }
+    rm -rf "$base/source"
+    mkdir "$base/source"
+    sh tools/release.sh --source | tar -xf - -C "$base/source"
+    failed=
+    for build in first second; do
+        started=$(date +%s)
+        folder=$first
+        [ $build = first ] || folder=$second
+        # The tree as it is now, written in as git writes a checkout: a file whose bytes changed (or a new one)
+        # now, with the copy's umask, one that did not left as it is, and built again only if it changed.
+        varied $build rsync --recursive --checksum --delete --exclude=/build/ "$base/source/" ./
+        rm -rf "$folder/build/release-files"
+        if ! varied $build sh tools/release.sh --in-place >"$work/$build.log" 2>&1; then
+            tail -n 60 "$work/$build.log"
+            echo "The $build build failed (above)"
+            failed=yes
+        fi
+        echo "the $build build, in $folder: $(($(date +%s) - started)) s"
+    done
+    echo "$toolchain" >"$base/toolchain"
+    echo "$epoch" >"$base/epoch"
+    one=$first/build/release-files
+    two=$second/build/release-files
+    mkdir -p build/reproducible
+    for name in $( (ls "$one" 2>/dev/null; ls "$two" 2>/dev/null) | LC_ALL=C sort -u); do
+        if [ ! -f "$one/$name" ] || [ ! -f "$two/$name" ]; then
+            echo "== $name: made by one build alone"
+            failed=yes
+        elif ! cmp -s "$one/$name" "$two/$name"; then
+            echo "== $name differs between the two builds; diffoscope's report:"
+            LC_ALL=C.UTF-8 diffoscope --no-progress --exclude-directory-metadata=yes --max-diff-block-lines 40 \
+                --text "build/reproducible/$name.txt" "$one/$name" "$two/$name" 2>/dev/null || true
+            head -n 300 "build/reproducible/$name.txt"
+            echo "(the whole report: build/reproducible/$name.txt)"
+            failed=yes
+        fi
+    done
+    [ -z "$failed" ] || return 1
+    cat "$one/SHA256SUMS"
+    echo "SOURCE_DATE_EPOCH=$epoch: each download the same bytes from both builds"
 }
 
 stage_deb() {
