@@ -10,10 +10,11 @@
 # - the program's file version, so that Windows Installer compares versions, not dates.
 # - the summary's package code (wixl makes a new one each time) and its languages (wixl writes 1033).
 # Identifiers: the ProductCode from the version and the processor, the same for every build of them; the
-# package code from the files inside, the same for the same files. What still differs between two builds of the
-# same files is the summary's two dates, which wixl 0.101 writes as the time it runs (it does not read
-# SOURCE_DATE_EPOCH) and msibuild keeps.
-foreach(variable WIXL MSIBUILD WXS OUTPUT ARCH VERSION FILE_VERSION PROGRAM KEY GUIDE ICON HOMEPAGE UPGRADE_CODE)
+# package code from the files inside, the same for the same files. The summary's dates, which wixl 0.101 writes
+# as the time it runs (it does not read SOURCE_DATE_EPOCH) and msibuild keeps, are then set to SOURCE_DATE
+# (tools/msi-dates.py), so that the same files make the same bytes.
+foreach(variable WIXL MSIBUILD WXS OUTPUT ARCH VERSION FILE_VERSION PROGRAM KEY GUIDE ICON HOMEPAGE UPGRADE_CODE
+    SOURCE_DATE)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "MakeMsi.cmake needs -D${variable}=")
   endif()
@@ -54,7 +55,7 @@ file(REMOVE_RECURSE ${work})
 file(MAKE_DIRECTORY ${work})
 # wixl takes its files by names relative to the source file's folder, read in the locale's character set (which
 # may have no Chinese): they are copied beside it under ASCII names. The cabinet records each file's time:
-# SOURCE_DATE_EPOCH's where it is set, else the file's own.
+# the source's time (SOURCE_DATE).
 foreach(pair "${WXS}|quillmark.wxs" "${PROGRAM}|quillmark.exe" "${KEY}|key.txt" "${GUIDE}|guide.html"
     "${ICON}|quillmark.ico")
   string(REPLACE "|" ";" pair "${pair}")
@@ -63,8 +64,8 @@ foreach(pair "${WXS}|quillmark.wxs" "${PROGRAM}|quillmark.exe" "${KEY}|key.txt" 
   get_filename_component(original ${source} NAME)
   file(COPY ${source} DESTINATION ${work}/copied)
   file(RENAME ${work}/copied/${original} ${work}/${name})
-  if(DEFINED ENV{SOURCE_DATE_EPOCH})
-    execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${work}/${name} COMMAND_ERROR_IS_FATAL ANY)
+  if(SOURCE_DATE)
+    execute_process(COMMAND touch -d @${SOURCE_DATE} ${work}/${name} COMMAND_ERROR_IS_FATAL ANY)
   endif()
 endforeach()
 execute_process(
@@ -97,6 +98,10 @@ execute_process(
 # A second run: one execute_process runs its commands at once, as a pipeline.
 execute_process(
   COMMAND ${MSIBUILD} package.msi -s Quillmark "Quillmark developers" "${template}" {${package_code}}
+  WORKING_DIRECTORY ${work}
+  COMMAND_ERROR_IS_FATAL ANY)
+execute_process(
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/../tools/msi-dates.py package.msi ${SOURCE_DATE}
   WORKING_DIRECTORY ${work}
   COMMAND_ERROR_IS_FATAL ANY)
 if(CERTIFICATE)

@@ -14,11 +14,13 @@ files are under DEBIAN/) and what else it must be, if anything:
     type REGEX   file(1) tells a type that REGEX matches from its start
 """
 import io
+import os
 import re
 import struct
 import subprocess
 import sys
 import tarfile
+import tempfile
 import zipfile
 
 
@@ -58,7 +60,21 @@ def deb_members(path, failures):
     return members
 
 
-READERS = {".zip": zip_members, ".deb": deb_members}
+def msi_members(path, failures):
+    """A Windows Installer package's files as msiextract lays them out; a package keeps no modes: each 0644."""
+    members = {}
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run(["msiextract", "-C", folder, path], check=True, capture_output=True)
+        for root, _, files in os.walk(folder):
+            for file in files:
+                with open(os.path.join(root, file), "rb") as extracted:
+                    members[os.path.relpath(os.path.join(root, file), folder)] = Member(0o644, extracted.read())
+    if not members:
+        failures.append("no file in the package")
+    return members
+
+
+READERS = {".zip": zip_members, ".deb": deb_members, ".msi": msi_members}
 
 
 def text_of(path):

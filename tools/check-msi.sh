@@ -106,7 +106,8 @@ cmake -DWIXL="$(command -v wixl)" -DMSIBUILD="$(command -v msibuild)" -DWXS=asse
     -DOUTPUT="$newer" -DARCH=x64 -DVERSION=1.01 -DFILE_VERSION=1.1.0.0 \
     -DPROGRAM=build/windows/src/quillmark.exe -DKEY=sample/答案.txt -DGUIDE=build/windows/使用说明.html \
     -DICON=assets/quillmark.ico -DHOMEPAGE=https://quillmark.example \
-    -DUPGRADE_CODE="$(property "$package64" UpgradeCode | tr -d '{}')" -P cmake/MakeMsi.cmake
+    -DUPGRADE_CODE="$(property "$package64" UpgradeCode | tr -d '{}')" \
+    -DSOURCE_DATE="$(cmake -P cmake/SourceDate.cmake)" -P cmake/MakeMsi.cmake
 newcode=$(property "$newer" ProductCode)
 [ "$newcode" != "$code" ] || fail "the newer package has the same ProductCode"
 msiexec /i "$newer"

@@ -19,12 +19,15 @@ cd "$(dirname "$0")/.."
 # the target that makes it, its file as the preset's build folder (build/PRESET) holds it, and the Debian
 # packages that build needs.
 DOWNLOADS="
-deb    deb      package  quillmark_*.deb        cmake ninja-build g++ qt6-base-dev libgl-dev dpkg-dev file
-win64  windows  package  quillmark-*-win64.zip  cmake ninja-build g++-mingw-w64-x86-64-win32 python3
-web    web      package  quillmark-*-web.zip    cmake ninja-build emscripten python3
+deb    deb        package  quillmark_*.deb        cmake ninja-build g++ qt6-base-dev libgl-dev dpkg-dev file
+win64  windows    package  quillmark-*-win64.zip  cmake ninja-build g++-mingw-w64-x86-64-win32 python3
+win32  windows32  package  quillmark-*-win32.zip  cmake ninja-build g++-mingw-w64-i686-win32 python3
+msi64  windows    msi      quillmark-*-win64.msi  cmake ninja-build g++-mingw-w64-x86-64-win32 python3 wixl msitools python3-olefile
+msi32  windows32  msi      quillmark-*-win32.msi  cmake ninja-build g++-mingw-w64-i686-win32 python3 wixl msitools python3-olefile
+web    web        package  quillmark-*-web.zip    cmake ninja-build emscripten python3
 "
 # What the checks use beside them.
-CHECK_PACKAGES="python3 file dpkg"
+CHECK_PACKAGES="python3 file dpkg msitools"
 
 packages() {
     echo "$DOWNLOADS" | while read -r _ _ _ _ needs; do echo "$needs"; done | tr ' ' '\n' | sort -u | tr '\n' ' '

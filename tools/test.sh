@@ -121,8 +121,8 @@ stage_clazy() {
 
 stage_windows() {
     need_packages cmake ninja-build g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 g++-i686-linux-gnu \
-        qemu-user-static doctest-dev wine wine64 fonts-wine xvfb xauth locales $FONTS python3 wixl msitools \
-        osslsigncode openssl
+        qemu-user-static doctest-dev wine wine64 fonts-wine xvfb xauth locales $FONTS python3 python3-olefile wixl \
+        msitools osslsigncode openssl
     for preset in windows windows32; do
         cmake --preset $preset
         cmake --build --preset $preset
