@@ -61,14 +61,17 @@ def deb_members(path, failures):
 
 
 def msi_members(path, failures):
-    """A Windows Installer package's files as msiextract lays them out; a package keeps no modes: each 0644."""
+    """A Windows Installer package's files under its installation folder; a package keeps no modes: each 0644."""
     members = {}
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run(["msiextract", "-C", folder, path], check=True, capture_output=True)
         for root, _, files in os.walk(folder):
             for file in files:
                 with open(os.path.join(root, file), "rb") as extracted:
-                    members[os.path.relpath(os.path.join(root, file), folder)] = Member(0o644, extracted.read())
+                    # Named from the installation folder: msiextract puts the 32-bit package's under
+                    # "Program Files" and the 64-bit one's, whose folder it does not know, under none.
+                    name = os.path.relpath(os.path.join(root, file), folder).removeprefix("Program Files/")
+                    members[name] = Member(0o644, extracted.read())
     if not members:
         failures.append("no file in the package")
     return members
