@@ -42,6 +42,8 @@ TEST_CASE("the countdown")
         // R = 7800 - 7700 = 100: width 100 / 7800 * 8000 = 102.6 > 100 stays left; R = 97: 99.5, right.
         {"left above 100 twips", u"130", 1000, {7700000}, u"0:1:39", 102.5641f, 0, false},
         {"right at 100 twips or less", u"130", 1000, {7703000}, u"0:1:36", 99.48718f, 1, false},
+        // T = 240, R = 240 - 237 = 3: width 3 / 240 * 8000 = 100, not above 100: right.
+        {"right at exactly 100 twips", u"4", 1000, {237000}, u"0:0:2", 100, 1, false},
     };
     for (const auto &row : rows) {
         INFO(std::string(row.name));

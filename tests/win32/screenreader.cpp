@@ -253,8 +253,8 @@ void click(HWND form, const wchar_t *caption)
 std::vector<HWND> boxes(HWND form)
 {
     std::vector<HWND> found;
-    for (HWND child = FindWindowExW(form, nullptr, L"Edit", nullptr); child;
-         child = FindWindowExW(form, child, L"Edit", nullptr))
+    HWND child = nullptr;
+    while ((child = FindWindowExW(form, child, L"Edit", nullptr)))
         if (IsWindowVisible(child))
             found.push_back(child);
     const auto place = [form](HWND hwnd) {
