@@ -330,7 +330,7 @@ for stage in "$@"; do
     fi
     seconds=$(($(date +%s) - started))
     echo "== $stage $verdict after $seconds s"
-    summary="$summary$(printf '%-9s %-6s %5d s' "$stage" "$verdict" "$seconds")
+    summary="$summary$(printf '%-12s %-6s %5d s' "$stage" "$verdict" "$seconds")
 "
 done
 echo "== the stages:"
