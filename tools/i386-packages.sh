@@ -20,22 +20,30 @@ dlls=$(python3 tools/check-pe.py --allowed)
 # Looked at again once a week.
 [ -z "$(find "$out/versions" -mtime -7 2>/dev/null)" ] || exit 0
 
-opts="-o APT::Architecture=i386 -o APT::Architectures=i386 -o Dir::State=$apt -o Dir::State::Lists=$apt/lists
-    -o Dir::State::status=$apt/status -o Dir::Cache=$apt/cache -o APT::Sandbox::User=root -qq"
 mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
 touch "$apt/status"
-# shellcheck disable=SC2086
-apt-get $opts update
-# shellcheck disable=SC2086
-versions=$(apt-cache $opts show --no-all-versions libc6:i386 libwine:i386 | sed -n 's/^Version: //p' | tr '\n' ' ')
+# The settings in a file of their own, which apt reads besides the machine's (its sources, its proxies): paths
+# quoted, as a checkout's may hold spaces.
+cat >"$apt/apt.conf" <<SETTINGS
+APT::Architecture "i386";
+#clear APT::Architectures;
+APT::Architectures { "i386"; };
+Dir::State "$apt";
+Dir::State::Lists "$apt/lists";
+Dir::State::status "$apt/status";
+Dir::Cache "$apt/cache";
+APT::Sandbox::User "root";
+SETTINGS
+export APT_CONFIG="$apt/apt.conf"
+apt-get -qq update
+versions=$(apt-cache show --no-all-versions libc6:i386 libwine:i386 | sed -n 's/^Version: //p' | tr '\n' ' ')
 if [ "$(cat "$out/versions" 2>/dev/null)" = "$versions" ]; then
     rm -rf "$apt/lists"
     touch "$out/versions"
     exit 0
 fi
 rm -rf "$out/root" "$out/wine" "$out/versions" "$apt"/*.deb
-# shellcheck disable=SC2086
-(cd "$apt" && apt-get $opts download libc6:i386 libwine:i386)
+(cd "$apt" && apt-get -qq download libc6:i386 libwine:i386)
 dpkg -x "$apt"/libc6_*_i386.deb "$out/root"
 # Debian 13's C library lies under /usr alone; the programs ask for /lib/ld-linux.so.2.
 [ -e "$out/root/lib" ] || ln -s usr/lib "$out/root/lib"
