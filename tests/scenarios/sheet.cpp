@@ -16,7 +16,8 @@ TEST_CASE("the grid")
     CHECK(test->Text2.count() == 131);
     CHECK(test->Label1.count() == 131);
     // On the screen, at 15 twips a pixel, each edge at its nearest pixel: box 11 from 1400/15 = 93.3 to
-    // 1800/15 = 120 across and from 400/15 = 26.7 to 800/15 = 53.3 down, its number from 1100/15 = 73.3.
+    // 1800/15 = 120 across and from 400/15 = 26.7 to 800/15 = 53.3 down, its number from 1100/15 = 73.3; box
+    // 21 from 2200/15 = 146.7 to 2600/15 = 173.3, 26 wide, where a box's size in whole pixels would be 27.
     REQUIRE(test.view->dpi() == 96);
     const struct {
         int question;
@@ -29,6 +30,7 @@ TEST_CASE("the grid")
         {9, 600, 3600, {40, 240, 27, 27}, {20, 240, 27, 27}},
         {10, 600, 4000, {40, 267, 27, 26}, {20, 267, 27, 26}},
         {11, 1400, 400, {93, 27, 27, 26}, {73, 27, 27, 26}},
+        {21, 2200, 400, {147, 27, 26, 26}, {127, 27, 26, 26}},
         {130, 10200, 4000, {680, 267, 27, 26}, {660, 267, 27, 26}},
     };
     for (const auto &row : rows) {

@@ -1,3 +1,4 @@
+#include "msaa.h"
 #include "win32driver.h"
 
 #include "platform/forms/controlarray.h"
@@ -5,69 +6,23 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <iterator>
 #include <map>
 #include <string>
 
 namespace {
 
-// Why screen readers are not told what the program annotates its windows with, tried once on a window of the
-// driver's own; empty where they are. Wine keeps no annotation: its IAccPropServices answers E_NOTIMPL.
-const std::string &annotationsMissing()
+// What MSAA tells a screen reader of a window; nothing where the system keeps no annotations (Wine).
+std::optional<std::u16string> accessible(HWND hwnd, msaa::What what)
 {
-    static const std::string missing = [] {
-        views::win32::useCom();
-        IAccPropServices *services = nullptr;
-        HRESULT result = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-            IID_IAccPropServices, reinterpret_cast<void **>(&services));
-        char why[160] = "";
-        if (FAILED(result)) {
-            std::snprintf(why, sizeof why, "CoCreateInstance(CLSID_AccPropServices) answers 0x%08lX",
-                static_cast<unsigned long>(result));
-            return std::string(why);
-        }
-        const HWND own = CreateWindowExW(
-            0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        wchar_t name[] = L"annotated";
-        result = services->SetHwndPropStr(own, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name);
-        services->Release();
-        DestroyWindow(own);
-        if (FAILED(result))
-            std::snprintf(why, sizeof why,
-                "names, descriptions and announcements: IAccPropServices::SetHwndPropStr answers 0x%08lX, so "
-                "the "
-                "annotations reach no screen reader",
-                static_cast<unsigned long>(result));
-        return std::string(why);
-    }();
-    return missing;
-}
-
-// What MSAA tells a screen reader of a window: its name, or its description.
-std::optional<std::u16string> accessible(HWND hwnd, bool name)
-{
-    if (!annotationsMissing().empty()) {
-        notRead(annotationsMissing().c_str());
+    views::win32::useCom();
+    if (!msaa::annotationsMissing().empty()) {
+        notRead(("names, descriptions and announcements: " + msaa::annotationsMissing()).c_str());
         return std::nullopt;
     }
-    const auto objectFromWindow
-        = views::win32::systemFunction<HRESULT(WINAPI *)(HWND, DWORD, REFIID, void **)>(
-            L"oleacc.dll", "AccessibleObjectFromWindow");
-    IAccessible *object = nullptr;
-    if (!hwnd || !objectFromWindow
-        || FAILED(objectFromWindow(
-            hwnd, DWORD(OBJID_CLIENT), __uuidof(IAccessible), reinterpret_cast<void **>(&object))))
-        return u"(no accessible object)";
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    const HRESULT result = name ? object->get_accName(self, &text) : object->get_accDescription(self, &text);
-    object->Release();
-    std::u16string read = SUCCEEDED(result) && text ? std::u16string(text, text + SysStringLen(text)) : u"";
-    SysFreeString(text);
-    return read;
+    const msaa::Read read = msaa::read(hwnd, what);
+    return read.text ? views::win32::fromWide(*read.text)
+                     : std::u16string(u"(").append(read.why.begin(), read.why.end()).append(u")");
 }
 
 // The window whose live region changed last, as the system's event tells screen readers.
@@ -87,7 +42,8 @@ public:
         , m_window(*m_owned)
     {
         announcer = nullptr;
-        if (annotationsMissing().empty())
+        views::win32::useCom();
+        if (msaa::annotationsMissing().empty())
             m_hook = SetWinEventHook(0x8019, 0x8019, nullptr, liveRegionChanged, GetCurrentProcessId(), 0,
                 WINEVENT_OUTOFCONTEXT); // EVENT_OBJECT_LIVEREGIONCHANGED
     }
@@ -271,25 +227,24 @@ public:
     // What MSAA tells screen readers, as they read it; nothing where the system keeps no annotations (Wine).
     std::optional<std::u16string> accessibleName(const platform::Control &control) override
     {
-        return accessible(windowOf(control), true);
+        return accessible(windowOf(control), msaa::What::Name);
     }
     std::optional<std::u16string> accessibleDescription(const platform::Control &control) override
     {
-        return accessible(windowOf(control), false);
+        return accessible(windowOf(control), msaa::What::Description);
     }
     std::optional<std::u16string> announced() override
     {
         // A live region is read out as its name and its text.
-        if (!annotationsMissing().empty()) {
-            notRead(annotationsMissing().c_str());
+        const std::optional<std::u16string> name = accessible(announcer, msaa::What::Name);
+        if (!name)
             return std::nullopt;
-        }
-        if (!announcer)
-            return u"";
-        const std::optional<std::u16string> name = accessible(announcer, true);
-        return name ? std::optional(*name + u" " + textOf(announcer)) : std::nullopt;
+        return announcer ? *name + u" " + textOf(announcer) : u"";
     }
-    std::optional<std::u16string> description() override { return accessible(m_window.hwnd(), false); }
+    std::optional<std::u16string> description() override
+    {
+        return accessible(m_window.hwnd(), msaa::What::Description);
+    }
 
     std::u16string selectedText(const platform::TextBox &box) override
     {
