@@ -12,6 +12,7 @@
 #   may import, against which tools/check-pe.py checks the 32-bit quillmark.exe.
 set -eu
 cd "$(dirname "$0")/.."
+. tools/packages.sh
 out=$(pwd)/build/i386
 apt="$out/apt"
 # The DLLs of Windows that tools/check-pe.py allows a program to import.
@@ -35,7 +36,7 @@ Dir::Cache "$apt/cache";
 APT::Sandbox::User "root";
 SETTINGS
 export APT_CONFIG="$apt/apt.conf"
-apt-get -qq update
+apt_update
 versions=$(apt-cache show --no-all-versions libc6:i386 libwine:i386 | sed -n 's/^Version: //p' | tr '\n' ' ')
 if [ "$(cat "$out/versions" 2>/dev/null)" = "$versions" ]; then
     rm -rf "$apt/lists"

@@ -16,6 +16,17 @@ deb_file() {
         's/^set(CPACK_DEBIAN_PACKAGE_RELEASE "\(.*\)")$/\1/p' "$1")_$(dpkg --print-architecture).deb"
 }
 
+# apt-get update, tried again while a mirror is in the middle of a sync (an index of another size than its
+# Release file says, for a minute or two): three tries, 30 s apart, then what it fetched serves, and a package
+# it lacks fails what asks for it.
+apt_update() {
+    for try in 1 2 3; do
+        apt-get -o DPkg::Lock::Timeout=900 -qq update && return 0
+        [ "$try" = 3 ] || sleep 30
+    done
+    echo "apt-get update failed three times: going on with the indexes it fetched" >&2
+}
+
 # Installs the Debian packages named in $@ that are missing.
 need_packages() {
     missing=""
@@ -26,7 +37,7 @@ need_packages() {
     echo "Installing:$missing"
     export DEBIAN_FRONTEND=noninteractive
     # Another apt run (a second test command, a helper) holds dpkg's lock for a while: wait for it, not fail.
-    apt-get -o DPkg::Lock::Timeout=900 update -qq
+    apt_update
     # shellcheck disable=SC2086
     apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends $missing
 }
